@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace Starwick::platform {
+
+class Graphics;
+class Picture;
+/// Pictures are shared: the resource accessors keep one object for the run and every user draws
+/// that same object, so a mask drawn into it stays.
+using PictureRef = std::shared_ptr<Picture>;
+
+/// A bitmap with an optional mask (black opaque, white transparent, greys between), as the
+/// program's pictures are: Width and Height are the picture's true pixel size; the bitmap held
+/// may be a reduced copy of a very large file (see Open), which is invisible to callers.
+class Picture
+{
+public:
+    /// A blank white picture of the given size.
+    Picture(int width, int height);
+    /// A picture of `image`, full size.
+    explicit Picture(QImage image);
+
+    /// Opens a picture file. Pictures larger than `maxDecodedSide` on their longer side are decoded
+    /// at a reduced size (the width and height reported stay the file's). Returns nullptr when the
+    /// file does not open as a picture, with the reason in `error` when given.
+    static PictureRef Open(const QString& path, QString* error = nullptr, int maxDecodedSide = kMaxDecodedSide);
+
+    /// The longer side of the bitmap kept for a large picture: enough for a 4K screen.
+    static constexpr int kMaxDecodedSide = 4096;
+
+    int Width() const { return m_size.width(); }
+    int Height() const { return m_size.height(); }
+
+    /// The mask picture, made opaque (black) on first use. Drawing into it changes how this
+    /// picture is drawn from then on.
+    Picture& Mask();
+    bool hasMask() const { return m_mask != nullptr; }
+
+    /// Draws into the picture's own bitmap.
+    Graphics graphics();
+
+    /// The bitmap as drawn: the image with the mask applied as transparency.
+    const QImage& composed() const;
+    /// The bitmap as held (no mask applied).
+    const QImage& image() const { return m_image; }
+
+    /// The picture scaled smoothly to `target` device pixels, from a cache: drawing the same size
+    /// again costs a blit, and a new size is scaled from the nearest halved copy, so the cost of a
+    /// new size follows the size drawn, not the size of the picture.
+    const QPixmap& scaledTo(const QSize& target) const;
+
+private:
+    friend class Graphics;
+    void changed();
+
+    QSize m_size;
+    QImage m_image;
+    std::unique_ptr<Picture> m_mask;
+    Picture* m_maskOwner = nullptr;
+
+    mutable QImage m_composed;
+    mutable bool m_composedValid = false;
+    mutable std::vector<QImage> m_levels; // halved copies, largest first
+    mutable QSize m_scaledSize;
+    mutable QPixmap m_scaled;
+};
+
+} // namespace Starwick::platform

@@ -1,0 +1,255 @@
+#include "platform/window.h"
+
+#include "platform/system.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace Starwick::platform {
+
+Window::Window(QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags)
+    , m_content(new QWidget(this))
+    , m_resizeSettle(new QTimer(this))
+{
+    m_content->setObjectName(QStringLiteral("content"));
+    m_resizeSettle->setSingleShot(true);
+    m_resizeSettle->setInterval(kResizeSettleMs);
+    connect(m_resizeSettle, &QTimer::timeout, this, [this] { Resized(); });
+}
+
+Window::~Window() = default;
+
+int Window::menuBarHeight() const
+{
+    return m_menuBar && !m_menuBar->isHidden() ? m_menuBar->sizeHint().height() : 0;
+}
+
+int Window::Top() const
+{
+    return geometry().top() + menuBarHeight();
+}
+
+int Window::Left() const
+{
+    return geometry().left();
+}
+
+int Window::Width() const
+{
+    return m_content->width();
+}
+
+int Window::Height() const
+{
+    return m_content->height();
+}
+
+void Window::SetTop(int top)
+{
+    QRect g = geometry();
+    g.moveTop(top - menuBarHeight());
+    setGeometry(g);
+}
+
+void Window::SetLeft(int left)
+{
+    QRect g = geometry();
+    g.moveLeft(left);
+    setGeometry(g);
+}
+
+void Window::SetWidth(int width)
+{
+    resize(width, height());
+}
+
+void Window::SetHeight(int height)
+{
+    resize(width(), height + menuBarHeight());
+}
+
+void Window::setContentSize(int width, int height)
+{
+    m_designSize = QSize(width, height);
+    resize(width, height + menuBarHeight());
+    m_content->setGeometry(0, menuBarHeight(), width, height);
+}
+
+void Window::setContentSizeLimits(const QSize& minimum, const QSize& maximum)
+{
+    const int extra = menuBarHeight();
+    setMinimumSize(minimum.width(), minimum.height() + extra);
+    setMaximumSize(maximum.width(), std::min(QWIDGETSIZE_MAX, maximum.height() + extra));
+}
+
+void Window::centreOnScreen()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    QRect g = geometry();
+    g.moveCenter(area.center());
+    setGeometry(g);
+}
+
+void Window::setMenuBar(QMenuBar* menuBar)
+{
+    const QSize contentSize = m_content->size();
+    m_menuBar = menuBar;
+    menuBar->setParent(this);
+    menuBar->show();
+    const QSize minimum = minimumSize();
+    if (minimum.height() > 0)
+        setMinimumSize(minimum.width(), minimum.height() + menuBarHeight());
+    resize(contentSize.width(), contentSize.height() + menuBarHeight());
+    layoutContent();
+}
+
+void Window::place(QWidget* control, const QRect& rect, Locks locks)
+{
+    m_placements.push_back({control, rect, locks});
+    layoutContent();
+}
+
+void Window::setDefaultButton(QPushButton* button)
+{
+    if (m_defaultButton)
+        m_defaultButton->setDefault(false);
+    m_defaultButton = button;
+    if (button)
+        button->setDefault(true);
+}
+
+void Window::setCancelButton(QPushButton* button)
+{
+    m_cancelButton = button;
+}
+
+void Window::addControlOpenHandler(std::function<void()> handler)
+{
+    m_controlOpenHandlers.push_back(std::move(handler));
+}
+
+void Window::completeOpening()
+{
+    if (m_opened)
+        return;
+    m_opened = true;
+    for (const auto& handler : m_controlOpenHandlers)
+        handler();
+    Open();
+    if (m_visibleWhenMade && !m_closed)
+        show();
+}
+
+bool Window::KeyDown(const QString& /*key*/)
+{
+    return false;
+}
+
+void Window::layoutContent()
+{
+    const int top = menuBarHeight();
+    if (m_menuBar)
+        m_menuBar->setGeometry(0, 0, width(), top);
+    m_content->setGeometry(0, top, width(), std::max(0, height() - top));
+    if (m_designSize.isEmpty())
+        return;
+
+    const int dw = m_content->width() - m_designSize.width();
+    const int dh = m_content->height() - m_designSize.height();
+    for (const Placement& placement : m_placements) {
+        if (!placement.control)
+            continue;
+        QRect r = placement.rect;
+        const Locks locks = placement.locks;
+        if (locks.testFlag(Lock::Left) && locks.testFlag(Lock::Right))
+            r.setWidth(r.width() + dw);
+        else if (locks.testFlag(Lock::Right))
+            r.translate(dw, 0);
+        if (locks.testFlag(Lock::Top) && locks.testFlag(Lock::Bottom))
+            r.setHeight(r.height() + dh);
+        else if (locks.testFlag(Lock::Bottom))
+            r.translate(0, dh);
+        QWidget* parent = placement.control->parentWidget();
+        if (parent && parent != m_content)
+            r.translate(-parent->mapTo(m_content, QPoint(0, 0)));
+        placement.control->setGeometry(r);
+    }
+}
+
+void Window::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layoutContent();
+    if (!m_opened)
+        return;
+    Resizing();
+    m_resizeSettle->start();
+}
+
+void Window::closeEvent(QCloseEvent* event)
+{
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    m_closed = true;
+    event->accept();
+    Close();
+    deleteLater();
+}
+
+void Window::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter) && m_defaultButton &&
+        m_defaultButton->isEnabled() && m_defaultButton->isVisible()) {
+        m_defaultButton->animateClick();
+        return;
+    }
+    if (plain && key == Qt::Key_Escape && m_cancelButton && m_cancelButton->isEnabled()) {
+        m_cancelButton->animateClick();
+        return;
+    }
+
+    QString text;
+    switch (key) {
+    case Qt::Key_Left:
+        text = QChar(28);
+        break;
+    case Qt::Key_Right:
+        text = QChar(29);
+        break;
+    case Qt::Key_Up:
+        text = QChar(30);
+        break;
+    case Qt::Key_Down:
+        text = QChar(31);
+        break;
+    default:
+        text = event->text();
+        // With Control held, the event's text is a control character; the framework reports the
+        // key itself ("w" for Command-W).
+        if (event->modifiers() & Qt::ControlModifier) {
+            if (key >= Qt::Key_A && key <= Qt::Key_Z)
+                text = QChar(u'a' + (key - Qt::Key_A));
+            else if (key >= Qt::Key_Space && key <= Qt::Key_AsciiTilde)
+                text = QChar(key);
+        }
+        break;
+    }
+    const KeyboardState state(event->modifiers());
+    if (text.isEmpty() || !KeyDown(text))
+        QWidget::keyPressEvent(event);
+}
+
+} // namespace Starwick::platform
