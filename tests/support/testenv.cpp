@@ -1,0 +1,73 @@
+#include "support/testenv.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <memory>
+
+namespace Starwick::Test {
+
+namespace {
+std::unique_ptr<QTemporaryDir> g_home;
+
+void setFolder(const char* variable, const QString& path)
+{
+    QDir().mkpath(path);
+    qputenv(variable, QFile::encodeName(path));
+}
+} // namespace
+
+void prepareEnvironment()
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    g_home = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/starwick-test-XXXXXX"));
+    const QString home = g_home->path();
+    qputenv("HOME", QFile::encodeName(home));
+    setFolder("XDG_CONFIG_HOME", home + QStringLiteral("/.config"));
+    setFolder("XDG_DATA_HOME", home + QStringLiteral("/.local/share"));
+    setFolder("XDG_CACHE_HOME", home + QStringLiteral("/.cache"));
+    setFolder("XDG_STATE_HOME", home + QStringLiteral("/.local/state"));
+    setFolder("XDG_RUNTIME_DIR", home + QStringLiteral("/.runtime"));
+    QFile::setPermissions(home + QStringLiteral("/.runtime"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qunsetenv("XDG_CURRENT_DESKTOP");
+    qunsetenv("XDG_SESSION_DESKTOP");
+    qunsetenv("DESKTOP_SESSION");
+    qunsetenv("http_proxy");
+    qunsetenv("HTTP_PROXY");
+    qunsetenv("https_proxy");
+    qunsetenv("all_proxy");
+}
+
+QString homePath()
+{
+    return g_home ? g_home->path() : QString();
+}
+
+void clearHome()
+{
+    const QString home = homePath();
+    if (home.isEmpty())
+        return;
+    QDir dir(home);
+    const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        const QString path = dir.filePath(entry);
+        QFileInfo info(path);
+        if (info.isDir() && !info.isSymLink())
+            QDir(path).removeRecursively();
+        else
+            QFile::remove(path);
+    }
+    for (const char* sub : {"/.config", "/.local/share", "/.cache", "/.local/state"})
+        QDir().mkpath(home + QLatin1String(sub));
+}
+
+QString dataPath(const QString& name)
+{
+    const QString base = QStringLiteral(STARWICK_TEST_DATA_DIR);
+    return name.isEmpty() ? base : base + QLatin1Char('/') + name;
+}
+
+} // namespace Starwick::Test

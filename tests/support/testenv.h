@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QApplication>
+#include <QString>
+#include <QTest>
+
+namespace Starwick::Test {
+
+/// Points HOME and the XDG folders of this process at a fresh temporary folder, so that no test
+/// reads or writes the real user's files. Called before the application object is made.
+void prepareEnvironment();
+
+/// The temporary home made by prepareEnvironment().
+QString homePath();
+
+/// Empties the temporary home (for a test's init()), leaving the folder itself.
+void clearHome();
+
+/// The folder of the test fixtures in the source tree.
+QString dataPath(const QString& name = QString());
+
+} // namespace Starwick::Test
+
+/// A Qt Test main() that runs with widgets, offscreen, in a temporary home.
+#define STARWICK_TEST_MAIN(TestObject)                                                                                 \
+    int main(int argc, char* argv[])                                                                                   \
+    {                                                                                                                  \
+        Starwick::Test::prepareEnvironment();                                                                          \
+        QApplication app(argc, argv);                                                                                  \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                                       \
+        TestObject tc;                                                                                                 \
+        return QTest::qExec(&tc, argc, argv);                                                                          \
+    }
