@@ -4,7 +4,6 @@ namespace Starwick::platform {
 
 FolderItem::FolderItem(QString path)
     : m_path(std::move(path))
-{
-}
+{}
 
 } // namespace Starwick::platform

@@ -24,8 +24,7 @@ Picture::Picture(int width, int height)
 Picture::Picture(QImage image)
     : m_size(image.size())
     , m_image(image.convertToFormat(QImage::Format_ARGB32_Premultiplied))
-{
-}
+{}
 
 PictureRef Picture::Open(const QString& path, QString* error, int maxDecodedSide)
 {
@@ -116,8 +115,7 @@ const QPixmap& Picture::scaledTo(const QSize& target) const
     while (true) {
         const QImage& last = m_levels.back();
         const QSize half(last.width() / 2, last.height() / 2);
-        if (half.width() < target.width() || half.height() < target.height() || half.width() < 1 ||
-            half.height() < 1)
+        if (half.width() < target.width() || half.height() < target.height() || half.width() < 1 || half.height() < 1)
             break;
         m_levels.push_back(last.scaled(half, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     }
@@ -126,9 +124,8 @@ const QPixmap& Picture::scaledTo(const QSize& target) const
         if (level.width() >= target.width() && level.height() >= target.height())
             source = &level;
     }
-    m_scaled = QPixmap::fromImage(source->size() == target
-                                      ? *source
-                                      : source->scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    m_scaled = QPixmap::fromImage(
+        source->size() == target ? *source : source->scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     m_scaledSize = target;
     return m_scaled;
 }

@@ -69,6 +69,20 @@ QRect ScreenAvailableGeometry()
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
+QFont SystemFont(int points)
+{
+    QFont font = QApplication::font();
+    if (points > 0 && font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * points / 13.0);
+    return font;
+}
+
+QFont SmallSystemFont(int points)
+{
+    // The small system font is 11 points where the system font is 13.
+    return SystemFont(points > 0 ? points : 11);
+}
+
 void SetClipboardText(const QString& text)
 {
     if (QClipboard* clipboard = QGuiApplication::clipboard())

@@ -211,8 +211,8 @@ void Window::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
     const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-    if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter) && m_defaultButton &&
-        m_defaultButton->isEnabled() && m_defaultButton->isVisible()) {
+    if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter) && m_defaultButton && m_defaultButton->isEnabled() &&
+        m_defaultButton->isVisible()) {
         m_defaultButton->animateClick();
         return;
     }

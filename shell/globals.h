@@ -17,8 +17,8 @@ class Window;
 namespace Globals {
 
 // Settings mirror (the settings file's line is given for each).
-inline QString UserName;        ///< 1: the owner name as stored ("Not Personalized" when none)
-inline bool Registered = false; ///< from 1: an owner name is set
+inline QString UserName;         ///< 1: the owner name as stored ("Not Personalized" when none)
+inline bool Registered = false;  ///< from 1: an owner name is set
 inline bool DeleteCache = false; ///< 3: empty the cache folder at quit
 inline bool UseSounds = false;   ///< 4: play the interface sounds
 inline bool HideWarning = false; ///< 5: do not show the desktop-picture warning
@@ -34,13 +34,13 @@ inline int wWidth = 0;           ///< 16: stored Width
 inline int wHeight = 0;          ///< 17: stored Height
 
 // State of the run.
-inline int PanelValue = 0;       ///< page of the Preferences window shown last
-inline int LastIndex = 0;        ///< row of the day list being shown; 0 is the newest day
-inline QString DayHTML;          ///< the day page being shown
-inline QString PageCredits;      ///< credit text cut from the day page
-inline QString PageExplanation;  ///< explanation text cut from the day page
-inline QString Name;             ///< file name offered when the picture is saved
-inline QString ext;              ///< lower-case extension of the current picture
+inline int PanelValue = 0;            ///< page of the Preferences window shown last
+inline int LastIndex = 0;             ///< row of the day list being shown; 0 is the newest day
+inline QString DayHTML;               ///< the day page being shown
+inline QString PageCredits;           ///< credit text cut from the day page
+inline QString PageExplanation;       ///< explanation text cut from the day page
+inline QString Name;                  ///< file name offered when the picture is saved
+inline QString ext;                   ///< lower-case extension of the current picture
 inline platform::FolderItem FileName; ///< the current picture's file in the cache folder
 
 /// Puts every value back to its start value (for tests, which run many launches in one process).

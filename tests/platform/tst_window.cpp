@@ -1,5 +1,4 @@
 #include "platform/window.h"
-
 #include "support/testenv.h"
 
 #include <QPushButton>

@@ -29,8 +29,7 @@ void prepareEnvironment()
     setFolder("XDG_CACHE_HOME", home + QStringLiteral("/.cache"));
     setFolder("XDG_STATE_HOME", home + QStringLiteral("/.local/state"));
     setFolder("XDG_RUNTIME_DIR", home + QStringLiteral("/.runtime"));
-    QFile::setPermissions(home + QStringLiteral("/.runtime"),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(home + QStringLiteral("/.runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qunsetenv("XDG_CURRENT_DESKTOP");
     qunsetenv("XDG_SESSION_DESKTOP");
     qunsetenv("DESKTOP_SESSION");

@@ -1,0 +1,236 @@
+#include "browser/mainwindow.h"
+
+#include "platform/system.h"
+#include "shell/resources.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
+
+#include <cmath>
+
+namespace Starwick {
+
+using platform::Lock;
+
+namespace {
+
+constexpr int kCreationWidth = 540;
+constexpr int kCreationHeight = 545;
+
+// Fractional pixels become whole ones the same way everywhere in the window: to the nearest,
+// halves away from zero.
+int wholePixels(double value)
+{
+    return static_cast<int>(std::lround(value));
+}
+
+QLabel* makeText(QWidget* parent, const QString& text, int points = 0)
+{
+    auto* label = new QLabel(text, parent);
+    label->setFont(platform::SystemFont(points));
+    return label;
+}
+
+} // namespace
+
+MainWindow* MainWindow::instance()
+{
+    return platform::Instance<MainWindow>();
+}
+
+MainWindow* MainWindow::existing()
+{
+    return platform::ExistingInstance<MainWindow>();
+}
+
+MainWindow::MainWindow()
+{
+    setObjectName(QStringLiteral("MainWindow"));
+    SetTitle(QStringLiteral("Starwick"));
+    setContentSize(kCreationWidth, kCreationHeight);
+    setContentSizeLimits(QSize(kCreationWidth, kCreationHeight), QSize(32000, 32000));
+    QWidget* area = content();
+
+    BGCanvas = add(new platform::Canvas(area), QRect(21, 51, 498, 373), Lock::All);
+    BGCanvas->setObjectName(QStringLiteral("BGCanvas"));
+    BGCanvas->onPaint = [this](platform::Graphics& g) { BGCanvas_Paint(g); };
+
+    IW2 = makeEdge(QRect(510, 60, 10, 355), Lock::Top | Lock::Right | Lock::Bottom, IWRight());
+    IW3 = makeEdge(QRect(30, 415, 480, 10), Lock::Left | Lock::Right | Lock::Bottom, IWBottom());
+    IW4 = makeEdge(QRect(20, 60, 10, 355), Lock::Left | Lock::Top | Lock::Bottom, IWLeft());
+
+    Canvas1 = add(new platform::Canvas(BGCanvas), QRect(30, 60, 480, 355), Lock::All);
+    Canvas1->setObjectName(QStringLiteral("Canvas1"));
+    Canvas1->onPaint = [this](platform::Graphics& g) { Canvas1_Paint(g); };
+
+    ImageName = add(makeText(area, QStringLiteral("Astronomy Picture of the Day")), QRect(20, 20, 500, 20),
+                    Lock::Left | Lock::Top | Lock::Right);
+    ImageName->setObjectName(QStringLiteral("ImageName"));
+    ImageName->setAlignment(Qt::AlignCenter);
+    QFont bold = ImageName->font();
+    bold.setBold(true);
+    ImageName->setFont(bold);
+
+    Separator1 = add(new QFrame(area), QRect(20, 482, 500, 4), Lock::Left | Lock::Right | Lock::Bottom);
+    Separator1->setObjectName(QStringLiteral("Separator1"));
+    Separator1->setFrameShape(QFrame::HLine);
+    Separator1->setFrameShadow(QFrame::Sunken);
+
+    ProgressBar1 = add(new QProgressBar(area), QRect(20, 513, 240, 12), Lock::Left | Lock::Bottom);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+
+    StatsText = add(makeText(area, QStringLiteral("Idle."), 9), QRect(20, 494, 240, 20), Lock::Left | Lock::Bottom);
+    StatsText->setObjectName(QStringLiteral("StatsText"));
+    StatsText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    SaveButton =
+        add(new QPushButton(QStringLiteral("Save"), area), QRect(448, 505, 72, 20), Lock::Right | Lock::Bottom);
+    SaveButton->setObjectName(QStringLiteral("SaveButton"));
+    SaveButton->setFont(platform::SystemFont(13));
+    SaveButton->setEnabled(false);
+    setDefaultButton(SaveButton);
+
+    SetButton = add(new QPushButton(QStringLiteral("Set"), area), QRect(364, 505, 72, 20), Lock::Right | Lock::Bottom);
+    SetButton->setObjectName(QStringLiteral("SetButton"));
+    SetButton->setEnabled(false);
+
+    Timer1 = new platform::Timer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->SetPeriod(5000);
+
+    IW1 = makeEdge(QRect(30, 50, 480, 10), Lock::Left | Lock::Top | Lock::Right, IWTop());
+    IW4a = makeCorner(QRect(20, 50, 10, 10), Lock::Left | Lock::Top, &IWUL, &IWULM);
+    IW1a = makeCorner(QRect(510, 50, 10, 10), Lock::Top | Lock::Right, &IWUR, &IWURM);
+    IW2a = makeCorner(QRect(510, 415, 10, 10), Lock::Right | Lock::Bottom, &IWLR, &IWLRM);
+    IW3a = makeCorner(QRect(20, 415, 10, 10), Lock::Left | Lock::Bottom, &IWLL, &IWLLM);
+
+    NextButton = add(new QToolButton(area), QRect(276, 444, 70, 24), Lock::Bottom);
+    NextButton->setObjectName(QStringLiteral("NextButton"));
+    NextButton->setText(QStringLiteral("Next"));
+    PreviousButton = add(new QToolButton(area), QRect(194, 444, 70, 24), Lock::Bottom);
+    PreviousButton->setObjectName(QStringLiteral("PreviousButton"));
+    PreviousButton->setText(QStringLiteral("Previous"));
+    for (QWidget* button : {static_cast<QWidget*>(NextButton), static_cast<QWidget*>(PreviousButton),
+                            static_cast<QWidget*>(SaveButton), static_cast<QWidget*>(SetButton)}) {
+        // As on the platform the window was first made for, buttons take no keyboard focus, so the
+        // arrow keys reach the window's key handler.
+        button->setFocusPolicy(Qt::NoFocus);
+    }
+    setFocusPolicy(Qt::StrongFocus);
+
+    centreOnScreen();
+}
+
+MainWindow::~MainWindow() = default;
+
+platform::Canvas* MainWindow::makeEdge(const QRect& rect, platform::Locks locks, platform::PictureRef picture)
+{
+    auto* edge = add(new platform::Canvas(content()), rect, locks);
+    edge->SetBackdrop(std::move(picture));
+    return edge;
+}
+
+// The four corners share one behaviour: when the canvas opens, the corner's mask picture is drawn
+// into the corner picture's mask (the picture is kept for the run, so the mask stays), and every
+// paint draws the corner picture at its own size.
+platform::Canvas* MainWindow::makeCorner(const QRect& rect, platform::Locks locks, platform::PictureRef (*picture)(),
+                                         platform::PictureRef (*mask)())
+{
+    auto* corner = add(new platform::Canvas(content()), rect, locks);
+    addControlOpenHandler([picture, mask] {
+        const platform::PictureRef image = picture();
+        const platform::PictureRef maskImage = mask();
+        if (image && maskImage)
+            image->Mask().graphics().DrawPicture(*maskImage, 0, 0);
+    });
+    corner->onPaint = [picture](platform::Graphics& g) {
+        if (const platform::PictureRef image = picture())
+            g.DrawPicture(*image, 0, 0);
+    };
+    return corner;
+}
+
+double MainWindow::FitFactor(const QSize& pictureSize, const QSize& areaSize)
+{
+    if (pictureSize.height() < pictureSize.width())
+        return double(areaSize.width()) / double(pictureSize.width());
+    return double(areaSize.height()) / double(pictureSize.height());
+}
+
+QRect MainWindow::DrawnRect(const QSize& pictureSize, double scale, const QSize& areaSize)
+{
+    const double width = double(pictureSize.width()) * scale;
+    const double height = double(pictureSize.height()) * scale;
+    const int x = wholePixels((double(areaSize.width()) - width) / 2.0);
+    const int y = wholePixels((double(areaSize.height()) - height) / 2.0);
+    return QRect(x, y, wholePixels(width), wholePixels(height));
+}
+
+void MainWindow::drawPicture()
+{
+    if (!p)
+        return;
+    platform::Graphics g = Canvas1->Graphics();
+    const QRect r = DrawnRect(QSize(p->Width(), p->Height()), factor, Canvas1->size());
+    g.SetUseOldRenderer(true);
+    g.DrawPicture(*p, r.x(), r.y(), r.width(), r.height(), 0, 0, p->Width(), p->Height());
+}
+
+void MainWindow::RedrawImage()
+{
+    if (!p)
+        return;
+    factor = FitFactor(QSize(p->Width(), p->Height()), Canvas1->size());
+    {
+        platform::Graphics g = Canvas1->Graphics();
+        g.SetForeColor(areaGrey());
+        g.FillRect(0, 0, Canvas1->width(), Canvas1->height());
+    }
+    drawPicture();
+}
+
+void MainWindow::BGCanvas_Paint(platform::Graphics& g)
+{
+    g.SetForeColor(areaGrey());
+    g.FillRect(0, 0, BGCanvas->width(), BGCanvas->height());
+}
+
+void MainWindow::Canvas1_Paint(platform::Graphics& g)
+{
+    if (!p)
+        return;
+    const QRect r = DrawnRect(QSize(p->Width(), p->Height()), factor, Canvas1->size());
+    g.SetUseOldRenderer(true);
+    g.DrawPicture(*p, r.x(), r.y(), r.width(), r.height(), 0, 0, p->Width(), p->Height());
+}
+
+void MainWindow::centrePreviousNext()
+{
+    const int half = wholePixels(double(Width()) / 2.0);
+    const int previousLeft = half - PreviousButton->width() - 6;
+    QRect previous = PreviousButton->geometry();
+    previous.moveLeft(previousLeft);
+    PreviousButton->setGeometry(previous);
+    QRect next = NextButton->geometry();
+    next.moveLeft(previousLeft + PreviousButton->width() + 12);
+    NextButton->setGeometry(next);
+}
+
+void MainWindow::Resizing()
+{
+    centrePreviousNext();
+}
+
+void MainWindow::Resized()
+{
+    centrePreviousNext();
+    RedrawImage();
+}
+
+} // namespace Starwick
