@@ -158,6 +158,17 @@ template <class T> T* Instance()
     return slot.data();
 }
 
+/// Makes the single instance of a window class without opening it yet: its Open events follow
+/// when the caller calls completeOpening() (start-up opens the default window this way once the
+/// event loop runs, after the application's own Open).
+template <class T> T* MakeInstance()
+{
+    QPointer<T>& slot = instanceSlot<T>();
+    if (!slot || slot->isClosed())
+        slot = new T();
+    return slot.data();
+}
+
 /// The open instance of a window class, or nullptr when none is open; makes nothing.
 template <class T> T* ExistingInstance()
 {

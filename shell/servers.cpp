@@ -1,0 +1,34 @@
+#include "shell/servers.h"
+
+namespace Starwick {
+
+namespace {
+QString g_apodServer;
+} // namespace
+
+QString APODServer()
+{
+    return g_apodServer.isEmpty() ? QStringLiteral(STARWICK_APOD_SERVER) : g_apodServer;
+}
+
+QString MakerServer()
+{
+    return QStringLiteral(STARWICK_MAKER_SERVER);
+}
+
+QString AppVersion()
+{
+    return QStringLiteral(STARWICK_VERSION);
+}
+
+QString MakerContactAddress()
+{
+    return QStringLiteral("vessik@quorreldesign.com");
+}
+
+void setAPODServerForTesting(const QString& server)
+{
+    g_apodServer = server;
+}
+
+} // namespace Starwick

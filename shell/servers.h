@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace Starwick {
+
+/// The APOD server: a host with an optional path prefix ("www.star.ucl.ac.uk/~apod"), under which
+/// the pages stand at "/apod/archivepix.html", "/apod/" + link and "/apod/image/" + path.
+QString APODServer();
+/// The maker's server, a host with an optional path prefix.
+QString MakerServer();
+/// The program's version, "1.2.0".
+QString AppVersion();
+/// The maker's contact address for the e-mail link.
+QString MakerContactAddress();
+
+/// Points the program at another APOD server for the rest of the run (tests use a local one).
+void setAPODServerForTesting(const QString& server);
+
+} // namespace Starwick
