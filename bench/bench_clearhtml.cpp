@@ -1,8 +1,10 @@
 // Times the tag stripper on day-page-like text of 10 KiB, 100 KiB and 1 MiB: per call and per KiB,
 // without a yield, with a counting yield, and with the event loop's processEvents as the yield. For
 // comparison, the stripper that restarts its "<" search from the beginning after every removed tag,
-// at 10 and 100 KiB. Prints figures only.
+// at 10 and 100 KiB. Then the day-page cuts on a real-shaped page and on 1 MiB of openers that never
+// close, which must stay linear too. Prints figures only.
 
+#include "browser/daypage.h"
 #include "browser/pagetext.h"
 
 #include <QCoreApplication>
@@ -95,6 +97,23 @@ double timePerCall(Stripper strip, const QString& input, const std::function<voi
     return static_cast<double>(timer.nsecsElapsed()) / 1e6 / calls;
 }
 
+// Milliseconds for the picture reference, the credit and the explanation of one page.
+double timeDayCuts(const QString& page)
+{
+    QElapsedTimer timer;
+    timer.start();
+    int calls = 0;
+    qsizetype sink = 0;
+    do {
+        sink += FindDayPicture(page, QStringLiteral("www.star.ucl.ac.uk/~apod")).relativePath.size();
+        sink += CutCredits(page).size() + CutExplanation(page).size();
+        ++calls;
+    } while (calls < 3 || timer.nsecsElapsed() < 300'000'000);
+    if (sink < 0)
+        std::puts("");
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6 / calls;
+}
+
 void report(const char* label, qsizetype bytes, double ms)
 {
     const double kib = static_cast<double>(bytes) / 1024.0;
@@ -126,6 +145,16 @@ int main(int argc, char* argv[])
     for (qsizetype bytes : {sizes[0], sizes[1]}) {
         const QString input = dayPageText(bytes);
         report("restarting, no yield", bytes, timePerCall(&restartingClearHTML, input, none));
+    }
+    std::printf("Day-page cuts (picture, credit, explanation)\n");
+    report("real-shaped day page", 100 * 1024, timeDayCuts(dayPageText(100 * 1024)));
+    for (const char* opener : {"<script ", "<!-- ", "<title>", "<a href='"}) {
+        QString page;
+        while (page.size() < 1024 * 1024)
+            page += QLatin1String(opener);
+        char label[64];
+        std::snprintf(label, sizeof label, "unclosed \"%s\" repeated", opener);
+        report(label, page.size(), timeDayCuts(page));
     }
     return 0;
 }

@@ -4,6 +4,8 @@
 
 #include <QStringView>
 
+#include <utility>
+
 namespace Starwick {
 
 using TextOps::Field;
@@ -27,17 +29,44 @@ qsizetype skipSpace(QStringView text, qsizetype at)
     return at;
 }
 
+// Finds a marker at or after positions that only move forward, reusing the last answer while it
+// still lies ahead: a page with many openers and no closer then costs one search, not one each.
+class ForwardSearch
+{
+public:
+    ForwardSearch(QStringView text, QString marker)
+        : m_text(text)
+        , m_marker(std::move(marker))
+    {}
+
+    qsizetype from(qsizetype at)
+    {
+        if (m_start < 0 || at < m_start || (m_found >= 0 && m_found < at)) {
+            m_start = at;
+            m_found = m_text.indexOf(m_marker, at, Qt::CaseInsensitive);
+        }
+        return m_found;
+    }
+
+private:
+    QStringView m_text;
+    QString m_marker;
+    qsizetype m_start = -1;
+    qsizetype m_found = -1;
+};
+
 // Elements whose content is not page text: their "<" and ">" are not tags.
 const QLatin1String kRawTextElements[] = {QLatin1String("script"), QLatin1String("style"), QLatin1String("title"),
                                           QLatin1String("textarea")};
+constexpr int kRawTextElementCount = 4;
 
-bool isRawTextElement(QStringView name)
+int rawTextElement(QStringView name)
 {
-    for (QLatin1String element : kRawTextElements) {
-        if (name.compare(element, Qt::CaseInsensitive) == 0)
-            return true;
+    for (int k = 0; k < kRawTextElementCount; ++k) {
+        if (name.compare(kRawTextElements[k], Qt::CaseInsensitive) == 0)
+            return k;
     }
-    return false;
+    return -1;
 }
 
 // The page without its comments and the content of its script and style elements, which text
@@ -46,6 +75,9 @@ bool isRawTextElement(QStringView name)
 QString withoutHiddenText(const QString& page)
 {
     const QStringView text(page);
+    const QLatin1String hidden[] = {QLatin1String("script"), QLatin1String("style")};
+    ForwardSearch commentEnd(text, QStringLiteral("-->"));
+    ForwardSearch elementEnd[] = {{text, QStringLiteral("</script")}, {text, QStringLiteral("</style")}};
     QString out;
     out.reserve(page.size());
     qsizetype from = 0;
@@ -53,17 +85,17 @@ QString withoutHiddenText(const QString& page)
     while ((at = text.indexOf(u'<', at)) >= 0) {
         qsizetype end = -1;
         if (startsAt(text, at, QLatin1String("<!--"))) {
-            const qsizetype close = text.indexOf(QLatin1String("-->"), at + 4);
+            const qsizetype close = commentEnd.from(at + 4);
             end = close < 0 ? -1 : close + 3;
         } else {
-            for (QLatin1String element : {QLatin1String("script"), QLatin1String("style")}) {
-                const qsizetype after = at + 1 + element.size();
-                if (!startsAt(text, at + 1, element, Qt::CaseInsensitive) || after >= text.size())
+            for (int k = 0; k < 2; ++k) {
+                const qsizetype after = at + 1 + hidden[k].size();
+                if (!startsAt(text, at + 1, hidden[k], Qt::CaseInsensitive) || after >= text.size())
                     continue;
                 const QChar next = text.at(after);
                 if (!next.isSpace() && next != u'>' && next != u'/')
                     continue;
-                const qsizetype close = text.indexOf(QStringLiteral("</") + element, after, Qt::CaseInsensitive);
+                const qsizetype close = elementEnd[k].from(after);
                 const qsizetype gt = close < 0 ? -1 : text.indexOf(u'>', close);
                 end = gt < 0 ? -1 : gt + 1;
                 break;
@@ -152,6 +184,11 @@ qsizetype readAttributes(QStringView text, qsizetype at, bool look, QStringView*
 QStringView pictureReference(QStringView text)
 {
     const qsizetype n = text.size();
+    ForwardSearch commentEnd(text, QStringLiteral("-->"));
+    ForwardSearch elementEnd[kRawTextElementCount] = {{text, QStringLiteral("</script")},
+                                                      {text, QStringLiteral("</style")},
+                                                      {text, QStringLiteral("</title")},
+                                                      {text, QStringLiteral("</textarea")}};
     qsizetype at = 0;
     while (at < n) {
         const QChar c = text.at(at);
@@ -162,7 +199,7 @@ QStringView pictureReference(QStringView text)
             continue;
         }
         if (startsAt(text, at, QLatin1String("<!--"))) {
-            const qsizetype close = text.indexOf(QLatin1String("-->"), at + 4);
+            const qsizetype close = commentEnd.from(at + 4);
             at = close < 0 ? at + 4 : close + 3; // an unclosed comment hides nothing
             continue;
         }
@@ -187,10 +224,9 @@ QStringView pictureReference(QStringView text)
         at = readAttributes(text, nameEnd, !endTag, &found);
         if (!found.isNull())
             return found;
-        if (!endTag && isRawTextElement(name)) {
-            QString closeTag = QStringLiteral("</");
-            closeTag += name;
-            const qsizetype close = text.indexOf(closeTag, at, Qt::CaseInsensitive);
+        const int element = endTag ? -1 : rawTextElement(name);
+        if (element >= 0) {
+            const qsizetype close = elementEnd[element].from(at);
             if (close >= 0) // an unclosed one is read on as markup
                 at = close;
         }

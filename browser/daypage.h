@@ -38,10 +38,10 @@ struct DayPicture
 /// The day's picture. `server`: the APOD host with an optional path prefix.
 ///
 /// The picture is the first attribute `href` or `src` (in any letter case; its value quoted with "
-/// or ' or bare) whose value begins with "image/", in a tag that is not inside a comment, a script
-/// or a style, before the text "Explanation:" starts, and whose extension is not a video's (or a
-/// web page's). The cache name is the second "/"-separated field of the path, or the whole path
-/// when it holds no "/"; see IsSafeCacheName.
+/// or ' or bare) whose value begins with "image/", in a tag outside comments, scripts, styles and
+/// the title, before the text "Explanation:" starts, and whose extension is not a video's (or a web
+/// page's). The cache name is the second "/"-separated field of the path, or the whole path when it
+/// holds no "/"; see IsSafeCacheName.
 DayPicture FindDayPicture(const QString& dayText, const QString& server);
 
 /// Whether `name` may name a file in the cache folder: not empty, not "." or "..", no "/" or "\",
