@@ -1,0 +1,397 @@
+#include "browser/daypage.h"
+#include "browser/pagetext.h"
+#include "support/testenv.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+using namespace Starwick;
+using Outcome = DayPicture::Outcome;
+
+Q_DECLARE_METATYPE(DayPicture::Outcome)
+
+namespace {
+
+const QString kServer = QStringLiteral("www.star.ucl.ac.uk/~apod");
+const QString kImageBase = QStringLiteral("http://www.star.ucl.ac.uk/~apod/apod/image/");
+
+// The cuts as first written, for pages shaped the way they expect: the first quoted "image/" is
+// the picture, the first "<b>" the title, and the labels stand as "Credit & Copyright: ",
+// "Credit: " and "Explanation: </b>".
+struct FirstCut
+{
+    QString rel, url, ext, saveName, cacheName;
+};
+
+FirstCut firstPictureCut(const QString& page)
+{
+    using TextOps::Field;
+    FirstCut cut;
+    cut.rel = Field(Field(page, QStringLiteral("\"image/"), 2), QStringLiteral("\""), 1);
+    cut.url = (QStringLiteral("http://") + kServer + QStringLiteral("/apod/image/") + cut.rel).trimmed();
+    cut.ext = Field(cut.rel.right(5), QStringLiteral("."), 2).toLower().trimmed();
+    cut.saveName = Field(Field(page, QStringLiteral("<b>"), 2), QStringLiteral("</b>"), 1).trimmed() + u'.' + cut.ext;
+    cut.cacheName = cut.rel.contains(u'/') ? Field(cut.rel, QStringLiteral("/"), 2) : cut.rel;
+    return cut;
+}
+
+QString firstCreditCut(const QString& page)
+{
+    using namespace TextOps;
+    const QString t = ClearHTML(page);
+    int p1 = Find(t, QStringLiteral("Credit & Copyright"));
+    if (p1 > 0)
+        return Mid(t, p1 + 20, Find(t, QStringLiteral("Explanation"), p1) - (p1 + 20)).trimmed();
+    p1 = Find(t, QStringLiteral("Credit"));
+    if (p1 > 0)
+        return Mid(t, p1 + 7, Find(t, QStringLiteral("Explanation"), p1) - (p1 + 7)).trimmed();
+    return QString();
+}
+
+QString firstExplanationCut(const QString& page)
+{
+    using namespace TextOps;
+    const QString end =
+        page.contains(QStringLiteral("Tomorrow's picture")) ? QStringLiteral("Tomorrow's picture") : "We keep an";
+    const int p1 = Find(page, QStringLiteral("Explanation:"));
+    const int p2 = Find(page, end, p1);
+    return ClearHTML(Mid(page, p1 + 17, p2 - (p1 + 17)).trimmed());
+}
+
+QString fixture(const QString& name)
+{
+    QFile file(Test::dataPath(QStringLiteral("daypages/") + name));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing fixture %s", qPrintable(file.fileName()));
+    return DecodePageText(file.readAll());
+}
+
+void addPictureRow(const char* name, const QString& page, Outcome outcome, const QString& rel = QString(),
+                   const QString& ext = QString(), const QString& cacheName = QString(),
+                   const QString& saveName = QString(), bool firstCutShape = false)
+{
+    QTest::newRow(name) << page << outcome << rel << ext << cacheName << saveName << firstCutShape;
+}
+
+} // namespace
+
+class TestDayPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void picture_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<QString>("rel");
+        QTest::addColumn<QString>("ext");
+        QTest::addColumn<QString>("cacheName");
+        QTest::addColumn<QString>("saveName");
+        QTest::addColumn<bool>("firstCutShape");
+
+        const QString title = QStringLiteral("<b> A Title </b>");
+        auto link = [&title](const char* path) {
+            return QStringLiteral("<a href=\"image/%1\"><IMG SRC=\"image/small.jpg\"></a>\n").arg(QLatin1String(path)) +
+                   title;
+        };
+
+        addPictureRow("folder and name", link("2310/Eclipse.JPG"), Outcome::Picture, "2310/Eclipse.JPG", "jpg",
+                      "Eclipse.JPG", "A Title.jpg", true);
+        addPictureRow("two slashes: the middle segment", link("2310/big/x.png"), Outcome::Picture, "2310/big/x.png",
+                      "png", "big", "A Title.png", true);
+        addPictureRow("no slash: the whole path", link("earth_a17.gif"), Outcome::Picture, "earth_a17.gif", "gif",
+                      "earth_a17.gif", "A Title.gif", true);
+        addPictureRow("four-letter extension", link("2310/x.jpeg"), Outcome::Picture, "2310/x.jpeg", "jpeg", "x.jpeg",
+                      "A Title.jpeg", true);
+        addPictureRow("no dot in the tail", link("2310/picture"), Outcome::Picture, "2310/picture", "", "picture",
+                      "A Title.", true);
+        addPictureRow("no <b>", "<a href=\"image/2310/x.jpg\">", Outcome::Picture, "2310/x.jpg", "jpg", "x.jpg", ".jpg",
+                      true);
+        addPictureRow("favicon link first",
+                      "<link rel=\"icon\" type=\"image/ico\" href=\"./favicon.ico\">\n" + link("2310/x.jpg"),
+                      Outcome::Picture, "2310/x.jpg", "jpg", "x.jpg", "A Title.jpg");
+        addPictureRow("upper-case IMG SRC only", "<IMG SRC=\"image/2310/x_960.jpg\"\nalt=\"x\">" + title,
+                      Outcome::Picture, "2310/x_960.jpg", "jpg", "x_960.jpg", "A Title.jpg", true);
+        addPictureRow("single quotes", "<a href='image/2310/x.jpg'>" + title, Outcome::Picture, "2310/x.jpg", "jpg",
+                      "x.jpg", "A Title.jpg");
+        addPictureRow("unquoted", "<a class=big href = image/2310/x.jpg>" + title, Outcome::Picture, "2310/x.jpg",
+                      "jpg", "x.jpg", "A Title.jpg");
+        addPictureRow("blanks around the path", "<a href=\"image/2310/x.jpg \">" + title, Outcome::Picture,
+                      "2310/x.jpg", "jpg", "x.jpg", "A Title.jpg");
+        addPictureRow("reference in a comment skipped",
+                      "<!-- <a href=\"image/2412/Snap.png\"> -->\n" + link("2412/Real.jpg"), Outcome::Picture,
+                      "2412/Real.jpg", "jpg", "Real.jpg", "A Title.jpg");
+        addPictureRow("unclosed comment hides nothing", "<!-- gsfc meta tags ->\n" + link("2310/x.jpg"),
+                      Outcome::Picture, "2310/x.jpg", "jpg", "x.jpg", "A Title.jpg");
+        addPictureRow("unclosed title hides nothing", "<title> APOD\n" + link("2310/x.jpg"), Outcome::Picture,
+                      "2310/x.jpg", "jpg", "x.jpg", "A Title.jpg");
+        addPictureRow("reference in a script skipped",
+                      "<script>if (a<b) s = '<img src=\"image/x.jpg\">';</script>" + link("2310/y.jpg"),
+                      Outcome::Picture, "2310/y.jpg", "jpg", "y.jpg", "A Title.jpg");
+        addPictureRow("video source skipped, picture after it",
+                      "<source src=\"image/2503/Eclipse.mp4\" type=\"video/mp4\">" + link("2503/Eclipse.jpg"),
+                      Outcome::Picture, "2503/Eclipse.jpg", "jpg", "Eclipse.jpg", "A Title.jpg");
+        addPictureRow("only a video source", "<video><source src=\"image/2503/Eclipse.mp4\"></video>" + title,
+                      Outcome::NoPicture, "", "", "", "A Title.");
+        addPictureRow("explanation link is not the picture",
+                      title + "<b> Explanation: </b> see <a href=\"image/2310/x.jpg\">this</a>", Outcome::NoPicture, "",
+                      "", "", "A Title.");
+        addPictureRow("image/ outside href and src", "<img alt=\"image/x.jpg\" src=\"other/y.jpg\">" + title,
+                      Outcome::NoPicture, "", "", "", "A Title.");
+        addPictureRow("video iframe day", "<iframe src=\"https://www.youtube.com/embed/x\"></iframe>" + title,
+                      Outcome::NoPicture, "", "", "", "A Title.");
+        addPictureRow("hostile: dot dot", link(".."), Outcome::UnsafeName, "..", "", "", "A Title.");
+        addPictureRow("hostile: climbing out", link("a/../../x"), Outcome::UnsafeName, "a/../../x", "", "", "A Title.");
+        addPictureRow("hostile: backslashes", link("..\\..\\x.jpg"), Outcome::UnsafeName, "..\\..\\x.jpg", "jpg", "",
+                      "A Title.jpg");
+        addPictureRow("hostile: empty path", link(""), Outcome::UnsafeName, "", "", "", "A Title.");
+        addPictureRow("hostile: folder only", link("2310/"), Outcome::UnsafeName, "2310/", "", "", "A Title.");
+        addPictureRow("hostile: NUL in the name", "<a href=\"image/2310/a" + QString(QChar(0)) + "b.jpg\">" + title,
+                      Outcome::UnsafeName, "2310/a" + QString(QChar(0)) + "b.jpg", "jpg", "", "A Title.jpg");
+    }
+
+    void picture()
+    {
+        QFETCH(QString, page);
+        QFETCH(Outcome, outcome);
+        QFETCH(QString, rel);
+        QFETCH(QString, ext);
+        QFETCH(QString, cacheName);
+        QFETCH(QString, saveName);
+        QFETCH(bool, firstCutShape);
+
+        const DayPicture picture = FindDayPicture(page, kServer);
+        QCOMPARE(picture.outcome, outcome);
+        QCOMPARE(picture.relativePath, rel);
+        QCOMPARE(picture.ext, ext);
+        QCOMPARE(picture.cacheName, cacheName);
+        QCOMPARE(picture.saveName, saveName);
+        QCOMPARE(picture.url, outcome == Outcome::Picture ? kImageBase + rel : QString());
+        if (firstCutShape) {
+            const FirstCut first = firstPictureCut(page);
+            QCOMPARE(picture.relativePath, first.rel);
+            QCOMPARE(picture.url, first.url);
+            QCOMPARE(picture.ext, first.ext);
+            QCOMPARE(picture.saveName, first.saveName);
+            QCOMPARE(picture.cacheName, first.cacheName);
+        }
+    }
+
+    void cacheNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("safe");
+
+        QTest::newRow("plain name") << "Eclipse_960.jpg" << true;
+        QTest::newRow("dot file") << ".x.jpg" << true;
+        QTest::newRow("blank inside") << "a b.jpg" << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("dot") << "." << false;
+        QTest::newRow("dot dot") << ".." << false;
+        QTest::newRow("slash") << "a/b" << false;
+        QTest::newRow("backslash") << "a\\b" << false;
+        QTest::newRow("NUL") << QString(QStringLiteral("a") + QChar(0)) << false;
+        QTest::newRow("line feed") << "a\nb" << false;
+        QTest::newRow("255 bytes") << QString(251, u'x') + ".jpg" << true;
+        QTest::newRow("256 bytes") << QString(252, u'x') + ".jpg" << false;
+    }
+
+    void cacheNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, safe);
+        QCOMPARE(IsSafeCacheName(name), safe);
+    }
+
+    void titleAsFileName()
+    {
+        QCOMPARE(DayTitle(QStringLiteral("<b> Comet C/2022 E3 (ZTF)\n</b>")), QStringLiteral("Comet C-2022 E3 (ZTF)"));
+        QCOMPARE(DayTitle(QStringLiteral("<script>x = '<b>no</b>';</script><b> Real </b>")), QStringLiteral("Real"));
+    }
+
+    void credits_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("firstCutShape");
+
+        const QString explanation = QStringLiteral("\n<b> Explanation: </b> Text.");
+        QTest::newRow("Credit & Copyright")
+            << "<b> T </b> <br>\n<b> Image Credit & Copyright: </b>\n<a href=\"x\">Jane Doe</a>" + explanation
+            << "Jane Doe" << true;
+        QTest::newRow("Credit only") << "<b> T </b>\n<b> Image Credit: </b> NASA, ESA" + explanation << "NASA, ESA"
+                                     << true;
+        QTest::newRow("Copyright as a link on the next line")
+            << "<b> Image Credit &\n<a href=\"lib/about_apod.html#srapply\">Copyright</a>: </b>\n<a>Yang</a>" +
+                   explanation
+            << "Yang" << true;
+        QTest::newRow("1990s Picture Credit")
+            << "<b> Picture Credit: </b> NASA, Apollo 17" + explanation << "NASA, Apollo 17" << true;
+        QTest::newRow("1990s Credit:") << "<b> Credit:</b> Chandra" + explanation << "Chandra" << true;
+        QTest::newRow("three blanks inside the label")
+            << "<b> Image Credit & \n <a>Copyright</a>: </b> Yang" + explanation << "Yang" << false;
+        QTest::newRow("no blank after the colon") << "<b>Credit & Copyright:</b>Yang" + explanation << "Yang" << false;
+        QTest::newRow("plural Credits") << "<b> Image Credits: </b> A, B" + explanation << "A, B" << false;
+        QTest::newRow("Credit and Copyright") << "<b> Image Credit and Copyright: </b> X" + explanation << "X" << false;
+        QTest::newRow("entity ampersand") << "<b> Image Credit &amp; Copyright: </b> X" + explanation << "X" << false;
+        QTest::newRow("Credit in a head script")
+            << "<head><script>// Credit: counter\n</script></head>\n<b> Image Credit: </b> X" + explanation << "X"
+            << false;
+        QTest::newRow("Credit in the title, not a label")
+            << "<title> APOD: Credit Where Due </title><b> Image Credit: </b> X" + explanation << "X" << false;
+        QTest::newRow("Credit without a label takes the fixed offset") << "Credit NASA" + explanation << "NASA" << true;
+        QTest::newRow("no Explanation after the label: up to the end") << "<b> Credit: </b> X <i>Y</i>"
+                                                                       << "X Y" << false;
+        QTest::newRow("no credit") << "<b> T </b>" + explanation << "" << true;
+    }
+
+    void credits()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, expected);
+        QFETCH(bool, firstCutShape);
+        int yields = 0;
+        QCOMPARE(CutCredits(page, [&yields] { ++yields; }), expected);
+        QVERIFY(yields > 0 || !page.contains(u'<'));
+        if (firstCutShape)
+            QCOMPARE(CutCredits(page), firstCreditCut(page));
+    }
+
+    void explanation_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("firstCutShape");
+
+        QTest::newRow("ends at Tomorrow's picture")
+            << "<b> Explanation: </b>\nThe <a href=\"x\">Moon</a> is\n<i>near</i>.\n<p> <center>\n"
+               "<b> Tomorrow's picture: </b>stars<p>We keep an archive"
+            << "The Moon is near.  " << true;
+        QTest::newRow("ends at We keep an") << "<b> Explanation: </b> Earth from Apollo 17.\n<p>\nWe keep an archive"
+                                            << "Earth from Apollo 17. " << true;
+        QTest::newRow("no blank after the label's </b>") << "<b>Explanation:</b>Earth.\nWe keep an archive"
+                                                         << "Earth." << false;
+        QTest::newRow("two blanks before the label's </b>") << "<b>Explanation:  </b> Earth.\nWe keep an archive"
+                                                            << "Earth." << false;
+        QTest::newRow("markers in a head script")
+            << "<head><script>// Explanation: counter. Tomorrow's picture\n</script></head>\n"
+               "<b> Explanation: </b> Sky. <b> Tomorrow's picture: </b>"
+            << "Sky. " << false;
+        QTest::newRow("comment inside the explanation")
+            << "<b> Explanation: </b> Meteors.\n<!-- <a href=\"image/2412/Snap.png\">snap</a> -->\n"
+               "<b> Tomorrow's picture: </b>"
+            << "Meteors. " << false;
+        QTest::newRow("Tomorrow's picture only before the label")
+            << "Tomorrow's picture <b> Explanation: </b> Earth.\nWe keep an archive"
+            << "Earth." << false;
+        QTest::newRow("no end marker: up to the end") << "<b> Explanation: </b> Earth <i>and</i> Moon.\n"
+                                                      << "Earth and Moon." << false;
+        QTest::newRow("no Explanation: label") << "<b> Tomorrow's picture: </b> stars"
+                                               << "" << false;
+    }
+
+    void explanation()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, expected);
+        QFETCH(bool, firstCutShape);
+        QCOMPARE(CutExplanation(page), expected);
+        if (firstCutShape)
+            QCOMPARE(CutExplanation(page), firstExplanationCut(page));
+    }
+
+    // Pages pieced together from markup fragments: every cut ends, and a picture is only ever
+    // reported under a name that stays in the cache folder.
+    void garbledPagesEndSafely()
+    {
+        const QStringList pieces = {"<",          ">",    "<!--", "-->",      "<script>", "</script>",
+                                    "<a href=",   "src=", "\"",   "'",        "image/",   "Explanation:",
+                                    "Credit",     " & ",  ":",    "..",       "/",        "\\",
+                                    "<b>",        "</b>", "a",    " ",        "\n",       "Tomorrow's picture",
+                                    "We keep an", ".jpg", ".mp4", "Copyright"};
+        QRandomGenerator random(1995);
+        for (int i = 0; i < 3000; ++i) {
+            QString page;
+            const int count = static_cast<int>(random.bounded(40));
+            for (int k = 0; k < count; ++k)
+                page += pieces.at(random.bounded(static_cast<int>(pieces.size())));
+            const DayPicture picture = FindDayPicture(page, kServer);
+            if (picture.hasPicture()) {
+                QVERIFY2(IsSafeCacheName(picture.cacheName), qPrintable(page));
+                QVERIFY2(picture.url.startsWith(kImageBase), qPrintable(page));
+            } else {
+                QVERIFY2(picture.cacheName.isEmpty() && picture.url.isEmpty(), qPrintable(page));
+            }
+            CutCredits(page);
+            CutExplanation(page);
+        }
+    }
+
+    void recordedPages_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("cacheName");
+        QTest::addColumn<QString>("saveName");
+        QTest::addColumn<QString>("credit");
+        QTest::addColumn<QString>("explanation");
+
+        QTest::newRow("recent day: favicon, head script, copyright link")
+            << "recent-favicon-script-copyright-link.html" << Outcome::Picture
+            << kImageBase + "2310/DesertEclipse_Daviron_2000.jpg"
+            << "DesertEclipse_Daviron_2000.jpg"
+            << "A Desert Eclipse.jpg"
+            << "Stéphane Daviron"
+            << "What’s happening to the Sun? It is being eclipsed by the Moon. The featured image was taken in a "
+               "desert, and a sequence is also available.  ";
+        QTest::newRow("1995 day: gif, Picture Credit, Latin-1, We keep an")
+            << "1995-gif-picture-credit-latin1.html" << Outcome::Picture << kImageBase + "earth_a17.gif"
+            << "earth_a17.gif"
+            << "Earth from Apollo 17.gif"
+            << "NASA, Apollo 17 crew, scan by René Martin"
+            << "This is a picture of the Earth, taken by the crew of Apollo 17 in 1972. Africa, Arabia and "
+               "Antarctica are visible. ";
+        QTest::newRow("video iframe day") << "video-iframe-no-picture.html" << Outcome::NoPicture << ""
+                                          << ""
+                                          << "Perseverance Lands on Mars."
+                                          << "NASA, JPL-Caltech"
+                                          << "How does a rover land on Mars? A still frame shows the descent.  ";
+        QTest::newRow("mp4 source day") << "mp4-source-no-picture.html" << Outcome::NoPicture << ""
+                                        << ""
+                                        << "Lunar Eclipse over Uruguay."
+                                        << "Pablo Salazar"
+                                        << "The Moon turned red last night.  ";
+        QTest::newRow("commented-out reference before the picture")
+            << "comment-reference-before-picture.html" << Outcome::Picture
+            << kImageBase + "2412/Geminids_Jones_1500.jpg"
+            << "Geminids_Jones_1500.jpg"
+            << "Geminids over the Desert.jpg"
+            << "Amy Jones"
+            << "Meteors rained from Gemini.  ";
+    }
+
+    void recordedPages()
+    {
+        QFETCH(QString, file);
+        QFETCH(Outcome, outcome);
+        QFETCH(QString, url);
+        QFETCH(QString, cacheName);
+        QFETCH(QString, saveName);
+        QFETCH(QString, credit);
+        QFETCH(QString, explanation);
+
+        const QString page = fixture(file);
+        const DayPicture picture = FindDayPicture(page, kServer);
+        QCOMPARE(picture.outcome, outcome);
+        QCOMPARE(picture.url, url);
+        QCOMPARE(picture.cacheName, cacheName);
+        QCOMPARE(picture.saveName, saveName);
+        QCOMPARE(CutCredits(page), credit);
+        QCOMPARE(CutExplanation(page), explanation);
+    }
+};
+
+STARWICK_TEST_MAIN(TestDayPage)
+#include "tst_daypage.moc"
