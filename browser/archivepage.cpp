@@ -166,7 +166,10 @@ ArchiveRow ArchiveLineParser::parse(const QString& line, const std::function<voi
     else if (f.f3.size() == 2)
         m_day = f.f3;
 
-    const QString title = ClearHTML(Field(line, QStringLiteral(": "), 2), yield);
+    // The title is everything after the first ": " (the one that ends the date): titles such as
+    // "M31: The Andromeda Galaxy" hold the separator themselves and stay whole.
+    const qsizetype separator = line.indexOf(QStringLiteral(": "));
+    const QString title = separator < 0 ? QString() : ClearHTML(line.mid(separator + 2), yield);
     row.displayText = m_year + u'/' + m_month + u'/' + m_day + u':' + title;
     return row;
 }

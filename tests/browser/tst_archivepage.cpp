@@ -130,9 +130,10 @@ private slots:
                            "1900 May 03:  <a href=\"c.html\">C</a>"}
             << QStringList{"/01/01: A", "2001/05/02: B", "2001/05/03: C"}
             << "http://www.star.ucl.ac.uk/~apod/apod/c.html";
-        QTest::newRow("title holding colon and blank is cut there")
+        QTest::newRow("title holding colon and blank stays whole")
             << QStringList{"2023 February 09:  <a href=\"ap230209.html\">M31: The Andromeda Galaxy</a><br>"}
-            << QStringList{"2023/02/09: M31"} << "http://www.star.ucl.ac.uk/~apod/apod/ap230209.html";
+            << QStringList{"2023/02/09: M31: The Andromeda Galaxy"}
+            << "http://www.star.ucl.ac.uk/~apod/apod/ap230209.html";
         QTest::newRow("line without a link")
             << QStringList{"2023 February 11: no link here"} << QStringList{"2023/02/11:no link here"}
             << "http://www.star.ucl.ac.uk/~apod/apod/";
