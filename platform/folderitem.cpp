@@ -210,9 +210,10 @@ bool FolderItem::CopyFileTo(const FolderItem& destination, QString* error) const
     if (!source.open(QIODevice::ReadOnly))
         return fail(error, tr("Cannot read %1: %2").arg(m_path, source.errorString()));
     // The copy goes to a temporary file beside the target and takes its place only when it is
-    // complete, so an existing target is never left half written.
+    // complete, so an existing target is never left half written. Unbuffered, because
+    // QSaveFile::commit does not notice a failure of the final flush of its buffer (Qt 6.4).
     QSaveFile out(target.path());
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(error, tr("Cannot write %1: %2").arg(target.path(), out.errorString()));
     constexpr qint64 ChunkSize = 256 * 1024;
     while (!source.atEnd()) {
@@ -221,9 +222,13 @@ bool FolderItem::CopyFileTo(const FolderItem& destination, QString* error) const
             out.cancelWriting();
             return fail(error, tr("Cannot read %1: %2").arg(m_path, source.errorString()));
         }
-        if (out.write(chunk) != chunk.size()) {
-            out.cancelWriting();
-            return fail(error, tr("Cannot write %1: %2").arg(target.path(), out.errorString()));
+        for (qint64 done = 0; done < chunk.size();) {
+            const qint64 written = out.write(chunk.constData() + done, chunk.size() - done);
+            if (written <= 0) {
+                out.cancelWriting();
+                return fail(error, tr("Cannot write %1: %2").arg(target.path(), out.errorString()));
+            }
+            done += written;
         }
     }
     if (!out.commit())

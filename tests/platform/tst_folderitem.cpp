@@ -1,4 +1,5 @@
 #include "platform/folderitem.h"
+#include "support/filesizelimit.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -177,6 +178,23 @@ private slots:
                      .CopyFileTo(FolderItem(m_root + QStringLiteral("/missing/x.jpg")), &error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(entries(m_root), QStringList{QStringLiteral("picture.jpg")});
+    }
+
+    void copyThatFailsPartWayKeepsTheTarget()
+    {
+        writeFile(m_root + QStringLiteral("/picture.jpg"), QByteArray(5000, 'p'));
+        writeFile(m_root + QStringLiteral("/saved.jpg"), "the earlier copy");
+        QString error;
+        {
+            Starwick::Test::FileSizeLimit limit(1000);
+            if (!limit.isActive())
+                QSKIP("The file size limit cannot be set here.");
+            QVERIFY(!FolderItem(m_root + QStringLiteral("/picture.jpg"))
+                         .CopyFileTo(FolderItem(m_root + QStringLiteral("/saved.jpg")), &error));
+        }
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(readFile(m_root + QStringLiteral("/saved.jpg")), QByteArray("the earlier copy"));
+        QCOMPARE(entries(m_root), (QStringList{"picture.jpg", "saved.jpg"}));
     }
 
     void deleteRemovesLinksNotTargets()
