@@ -7,11 +7,13 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
 #include <sys/xattr.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace Starwick::platform {
@@ -100,6 +102,96 @@ bool setCodeAt(const FolderItem& item, int offset, const QString& code)
         bytes = QByteArray(CodeSize, '\0');
     block.replace(offset, CodeSize, bytes);
     return ::setxattr(path.constData(), FinderInfoAttribute, block.constData(), block.size(), 0) == 0;
+}
+
+// The listing of the folder read last, kept while the folder is unchanged. Walking a folder by
+// Count and Item, as the cache purge does from the last entry to the first, would otherwise read
+// and sort the whole folder once per entry.
+//
+// A change shows in the folder's modification and change times. Those advance in clock ticks,
+// so a listing taken within a moment of the last change is not reused (a second change in the
+// same tick would not show); a Delete through this class updates the kept listing itself.
+struct FolderStamp
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    timespec modified{};
+    timespec changed{};
+    off_t size = 0;
+
+    bool operator==(const FolderStamp& other) const
+    {
+        return device == other.device && inode == other.inode && modified.tv_sec == other.modified.tv_sec &&
+               modified.tv_nsec == other.modified.tv_nsec && changed.tv_sec == other.changed.tv_sec &&
+               changed.tv_nsec == other.changed.tv_nsec && size == other.size;
+    }
+};
+
+struct FolderListing
+{
+    QString path;
+    FolderStamp stamp;
+    QStringList names;
+    bool reusable = false;
+};
+
+FolderListing& lastListing()
+{
+    static FolderListing listing;
+    return listing;
+}
+
+bool folderStamp(const QString& path, FolderStamp* stamp)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return false;
+    *stamp = {info.st_dev, info.st_ino, info.st_mtim, info.st_ctim, info.st_size};
+    return true;
+}
+
+bool settled(const FolderStamp& stamp)
+{
+    constexpr qint64 SettleNanoseconds = 100'000'000;
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    auto nanoseconds = [](const timespec& t) { return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec; };
+    const qint64 latest = std::max(nanoseconds(stamp.modified), nanoseconds(stamp.changed));
+    return nanoseconds(now) - latest > SettleNanoseconds;
+}
+
+/// The entries of the folder at `path` in name order; empty when it is no folder.
+QStringList folderEntries(const QString& path)
+{
+    FolderListing& kept = lastListing();
+    FolderStamp stamp;
+    if (!folderStamp(path, &stamp))
+        return {};
+    if (kept.reusable && kept.path == path && kept.stamp == stamp)
+        return kept.names;
+    kept.path = path;
+    kept.stamp = stamp;
+    kept.names =
+        QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    FolderStamp after;
+    kept.reusable = folderStamp(path, &after) && after == stamp && settled(stamp);
+    return kept.names;
+}
+
+/// Brings the kept listing up to date after `name` was deleted from the folder at `path`, when
+/// it was current right before; otherwise drops it.
+void entryDeleted(const QString& path, const QString& name, const FolderStamp& before, bool hadStamp)
+{
+    FolderListing& kept = lastListing();
+    if (kept.path != path)
+        return;
+    FolderStamp after;
+    if (kept.reusable && hadStamp && kept.stamp == before && folderStamp(path, &after)) {
+        kept.names.removeOne(name);
+        kept.stamp = after;
+    } else {
+        kept = FolderListing();
+    }
 }
 
 } // namespace
@@ -244,29 +336,28 @@ bool FolderItem::Delete(QString* error) const
     struct stat info;
     if (::lstat(path.constData(), &info) != 0)
         return fail(error, tr("Cannot delete %1: %2").arg(m_path, systemError(errno)));
+    const QString folder = Parent().path();
+    FolderStamp before;
+    const bool hadStamp = folderStamp(folder, &before);
     // lstat does not follow links: a link is removed itself, and only a real folder goes
     // through rmdir, which takes empty folders only.
     const int result = S_ISDIR(info.st_mode) ? ::rmdir(path.constData()) : ::unlink(path.constData());
     if (result != 0)
         return fail(error, tr("Cannot delete %1: %2").arg(m_path, systemError(errno)));
+    entryDeleted(folder, Name(), before, hadStamp);
     return true;
 }
 
 int FolderItem::Count() const
 {
-    if (!Directory())
-        return 0;
-    const QStringList names =
-        QDir(m_path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    return static_cast<int>(names.size());
+    return isNull() ? 0 : static_cast<int>(folderEntries(QDir::cleanPath(m_path)).size());
 }
 
 FolderItem FolderItem::Item(int index) const
 {
-    if (!Directory() || index < 1)
+    if (isNull() || index < 1)
         return {};
-    const QStringList names =
-        QDir(m_path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    const QStringList names = folderEntries(QDir::cleanPath(m_path));
     if (index > names.size())
         return {};
     return Child(names.at(index - 1));

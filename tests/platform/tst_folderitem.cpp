@@ -251,6 +251,33 @@ private slots:
         QCOMPARE(folder.Child(QStringLiteral("absent")).Count(), 0);
     }
 
+    void listingFollowsChanges()
+    {
+        for (const char* name : {"a", "b", "c", ".keep"})
+            writeFile(m_root + QLatin1Char('/') + QLatin1String(name), "x");
+        // Let the folder's times settle, so that its listing is kept between calls.
+        QTest::qWait(150);
+        const FolderItem folder(m_root);
+        QCOMPARE(folder.Count(), 4);
+
+        writeFile(m_root + QStringLiteral("/d"), "x"); // behind the class's back
+        QCOMPARE(folder.Count(), 5);
+        QCOMPARE(folder.Item(5).Name(), QStringLiteral("d"));
+        QVERIFY(QFile::remove(m_root + QStringLiteral("/a")));
+        QCOMPARE(folder.Item(2).Name(), QStringLiteral("b"));
+
+        // A walk from the last entry to the first that deletes as it goes, as the purge does.
+        for (int i = folder.Count(); i >= 1; --i) {
+            const FolderItem item = folder.Item(i);
+            if (!item.Name().startsWith(QLatin1Char('.')))
+                QVERIFY2(item.Delete(), qPrintable(item.path()));
+        }
+        QCOMPARE(folder.Count(), 1);
+        QCOMPARE(entries(m_root), QStringList{".keep"});
+        writeFile(m_root + QStringLiteral("/e"), "x");
+        QCOMPARE(folder.Count(), 2);
+    }
+
     void setNameRenamesWithoutReplacing()
     {
         writeFile(m_root + QStringLiteral("/old"), "old");
