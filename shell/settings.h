@@ -81,7 +81,9 @@ const SettingsLineInfo& SettingsLineInfoFor(int line);
 
 /// The 17 lines of the settings file as stored (the raw text of each line), with the conversions
 /// between stored lines and values. A line the file did not have is empty text. Lines are
-/// numbered 1 to 17; a number outside that range reads as empty and is not stored.
+/// numbered 1 to 17; a number outside that range reads as empty and is not stored. The file is
+/// read as UTF-8: the stored lines are Base64 and decimal digits, and only bytes that are not
+/// UTF-8 at all (a line damaged by hand) would not go back byte for byte.
 class SettingsLines
 {
 public:
