@@ -22,13 +22,19 @@ public:
     bool isNull() const { return m_path.isEmpty(); }
     QString path() const { return m_path; }
 
+    /// The entry `name` of this folder. A name that would leave the folder (empty, holding "/",
+    /// "." or "..") gives a null item.
     FolderItem Child(const QString& name) const;
+    /// The folder holding this item; null for the root.
     FolderItem Parent() const;
     QString Name() const;
-    /// Renames the item in its folder; the reference then names the new file.
+    /// Renames the item in its folder; the reference then names the new file. An existing entry
+    /// of that name is never replaced. Setting the name it already has changes nothing.
     bool SetName(const QString& name, QString* error = nullptr);
 
+    /// Whether something is at the path; a link counts even when what it points to is gone.
     bool Exists() const;
+    /// Whether the path is a folder (or a link to one).
     bool Directory() const;
     /// Whether the item is a symbolic link (which Delete removes, never what it points to).
     bool IsLink() const;
@@ -40,15 +46,20 @@ public:
     /// else as that file. An existing destination file is replaced whole, never left half written.
     bool CopyFileTo(const FolderItem& destination, QString* error = nullptr) const;
 
-    /// Deletes a file, a link (not its target) or an empty folder.
+    /// Deletes a file, a link (not its target) or an empty folder; never the contents of one.
     bool Delete(QString* error = nullptr) const;
 
-    /// The entries of a folder, dot-files included, in name order, numbered from 1.
+    /// The entries of a folder, dot-files included, in name order (by character code, so dot-files
+    /// and capitals come first), numbered from 1. Each call lists the folder anew; an index out
+    /// of range gives a null item.
     int Count() const;
     FolderItem Item(int index) const;
 
-    /// Mac type and creator codes, kept where the file system takes user extended attributes and
-    /// silently absent elsewhere.
+    /// Mac type and creator codes: four characters each, in the first eight bytes (type, then
+    /// creator) of the 32-byte Finder-info block kept in the extended attribute
+    /// "user.com.apple.FinderInfo". A shorter code is padded with spaces; an empty one clears it;
+    /// setting one keeps the other. Where the file system refuses user attributes, the getters
+    /// give empty text and the setters false, and nothing else happens.
     QString MacType() const;
     QString MacCreator() const;
     bool SetMacType(const QString& code) const;
