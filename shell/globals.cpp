@@ -1,5 +1,13 @@
 #include "shell/globals.h"
 
+#include "browser/cachepurge.h"
+#include "browser/mainwindow.h"
+#include "platform/system.h"
+#include "shell/settings.h"
+
+#include <QPushButton>
+#include <QToolButton>
+
 namespace Starwick::Globals {
 
 void ResetForTesting()
@@ -24,6 +32,35 @@ void ResetForTesting()
     Name.clear();
     ext.clear();
     FileName = platform::FolderItem();
+}
+
+void DeactivateButtons()
+{
+    MainWindow* window = MainWindow::instance();
+    window->NextButton->setEnabled(false);
+    window->PreviousButton->setEnabled(false);
+    window->SaveButton->setEnabled(false);
+    window->SetButton->setEnabled(false);
+}
+
+void DoQuit()
+{
+    if (MainWindow* window = MainWindow::existing()) {
+        QString error;
+        const SettingsUpdate update = UpdateSettingsFile(
+            [window](SettingsLines& lines) {
+                lines.setNumber(SettingsLine::Top, window->Top());
+                lines.setNumber(SettingsLine::Left, window->Left());
+                lines.setNumber(SettingsLine::Width, window->Width());
+                lines.setNumber(SettingsLine::Height, window->Height());
+            },
+            &error);
+        if (update == SettingsUpdate::Failed)
+            qWarning("The window's place could not be stored in the settings file: %s", qPrintable(error));
+    }
+    if (DeleteCache)
+        PurgeCache();
+    platform::Quit(0);
 }
 
 } // namespace Starwick::Globals

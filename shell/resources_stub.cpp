@@ -2,6 +2,8 @@
 #include "platform/sound.h"
 #include "shell/resources.h"
 
+#include <QSoundEffect>
+
 namespace Starwick {
 #define STUB_PICTURE(name)                                                                                             \
     platform::PictureRef name()                                                                                        \
@@ -53,3 +55,13 @@ QCursor LinkCursor()
     return QCursor(Qt::PointingHandCursor);
 }
 } // namespace Starwick
+namespace Starwick::platform {
+Sound::Sound(QString resourcePath)
+    : m_path(std::move(resourcePath))
+{}
+Sound::~Sound() = default;
+void Sound::Play()
+{
+    ++m_playCount;
+}
+} // namespace Starwick::platform

@@ -1,0 +1,250 @@
+#include "browser/mainwindow.h"
+#include "platform/system.h"
+#include "shell/app.h"
+#include "shell/globals.h"
+#include "shell/settings.h"
+#include "support/testenv.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace Starwick;
+
+namespace {
+
+// A settings file as a later launch finds it, written with the program's own codec.
+void writeSettings(const QMap<int, QString>& values)
+{
+    SettingsLines lines = DefaultSettingsLines();
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        lines.setValue(it.key(), it.value());
+    QDir().mkpath(SettingsFolder().path());
+    QString error;
+    QVERIFY2(WriteSettingsFile(lines, &error), qPrintable(error));
+}
+
+MainWindow* freshMainWindow()
+{
+    if (MainWindow* old = MainWindow::existing())
+        old->close();
+    return MainWindow::instance();
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestApp : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        Test::clearHome();
+        Globals::ResetForTesting();
+    }
+
+    void firstLaunchWritesTheDefaultFileOnly()
+    {
+        MainWindow* window = freshMainWindow();
+        const QRect frame = window->geometry();
+        App app;
+        app.Open();
+
+        QVERIFY(CacheFolder().Directory());
+        const QStringList lines = QString::fromUtf8(fileBytes(SettingsFile().path())).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 11);
+        const QStringList expected{"Not Personalized",
+                                   "Do Not Check",
+                                   "Do Not Delete Cache",
+                                   "Use Sounds",
+                                   "Do Not Hide Warning",
+                                   "",
+                                   "",
+                                   "",
+                                   "",
+                                   "Do Not Use Proxy Server",
+                                   "8BIM"};
+        for (int i = 0; i < 11; ++i)
+            QCOMPARE(DecodeSetting(lines.at(i)), expected.at(i));
+        if (!SettingsFile().MacType().isEmpty()) {
+            QCOMPARE(SettingsFile().MacType(), QStringLiteral("pref"));
+            QCOMPARE(SettingsFile().MacCreator(), QStringLiteral("Qwlk"));
+        }
+        // The defaults act only from the next launch on.
+        QVERIFY(!Globals::UseSounds);
+        QVERIFY(Globals::FileTypeName.isEmpty());
+        QVERIFY(!Globals::Registered);
+        QCOMPARE(window->geometry(), frame);
+        QCOMPARE(Globals::LastIndex, 0);
+    }
+
+    void secondLaunchReadsCentresAndWritesNothing()
+    {
+        {
+            freshMainWindow();
+            App first;
+            first.Open();
+        }
+        const QByteArray before = fileBytes(SettingsFile().path());
+        const QDateTime modified = QFileInfo(SettingsFile().path()).lastModified();
+        Globals::ResetForTesting();
+        MainWindow* window = freshMainWindow();
+        window->SetLeft(3);
+        App second;
+        second.Open();
+        QVERIFY(Globals::UseSounds);
+        QCOMPARE(Globals::FileTypeName, QStringLiteral("8BIM"));
+        QCOMPARE(QSize(window->Width(), window->Height()), QSize(540, 545));
+        const QRect screen = platform::ScreenAvailableGeometry();
+        QCOMPARE(window->Left(), screen.left() + screen.width() / 2 - 270);
+        QCOMPARE(fileBytes(SettingsFile().path()), before);
+        QCOMPARE(QFileInfo(SettingsFile().path()).lastModified(), modified);
+    }
+
+    void rememberedFrame_data()
+    {
+        QTest::addColumn<bool>("position");
+        QTest::addColumn<bool>("size");
+        QTest::newRow("position and size") << true << true;
+        QTest::newRow("position only: layout size, no centring") << true << false;
+        QTest::newRow("size only: centred with the remembered width") << false << true;
+        QTest::newRow("neither: layout size, centred") << false << false;
+    }
+    void rememberedFrame()
+    {
+        QFETCH(bool, position);
+        QFETCH(bool, size);
+        writeSettings({{SettingsLine::RememberPosition, position ? "Remember Position" : "Do Not Remember Position"},
+                       {SettingsLine::RememberSize, size ? "Remember Size" : "Do Not Remember Size"},
+                       {SettingsLine::Top, "120"},
+                       {SettingsLine::Left, "40"},
+                       {SettingsLine::Width, "700"},
+                       {SettingsLine::Height, "600"}});
+        MainWindow* window = freshMainWindow();
+        const int layoutTop = window->Top();
+        App app;
+        app.Open();
+        const QSize expectedSize = size ? QSize(700, 600) : QSize(540, 545);
+        QCOMPARE(QSize(window->Width(), window->Height()), expectedSize);
+        const QRect screen = platform::ScreenAvailableGeometry();
+        if (position) {
+            QCOMPARE(window->Top(), 120);
+            QCOMPARE(window->Left(), 40);
+        } else {
+            QCOMPARE(window->Top(), layoutTop);
+            QCOMPARE(window->Left(), screen.left() + (screen.width() - expectedSize.width()) / 2);
+        }
+        QCOMPARE(Globals::wTop, 120);
+        QCOMPARE(Globals::wWidth, 700);
+    }
+
+    void ownerName_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("registered");
+        QTest::newRow("not personalized") << "Not Personalized" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("a name") << "Ada Lovelace" << true;
+        QTest::newRow("a name outside ASCII") << QStringLiteral("Zoë Ørsted") << true;
+    }
+    void ownerName()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, registered);
+        writeSettings({{SettingsLine::UserName, line}});
+        freshMainWindow();
+        App app;
+        app.Open();
+        QCOMPARE(Globals::Registered, registered);
+        QCOMPARE(Globals::UserName, line);
+    }
+
+    void creatorCode_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("expected");
+        for (const char* code : {"GKON", "MeSa", "8BIM", "prvw"})
+            QTest::newRow(code) << code << code;
+        QTest::newRow("another code is ignored") << "ABCD"
+                                                 << "";
+        QTest::newRow("letter case counts") << "gkon"
+                                            << "";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+    void creatorCode()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, expected);
+        writeSettings({{SettingsLine::FileType, line}});
+        freshMainWindow();
+        App app;
+        app.Open();
+        QCOMPARE(Globals::FileTypeName, expected);
+    }
+
+    void proxyAndFlags()
+    {
+        writeSettings({{SettingsLine::DeleteCache, "Delete Cache"},
+                       {SettingsLine::UseSounds, "Do Not Use Sounds"},
+                       {SettingsLine::HideWarning, "Hide Warning"},
+                       {SettingsLine::ProxyAddress, "proxy.example.org"},
+                       {SettingsLine::ProxyPort, "3128"},
+                       {SettingsLine::ProxyUserName, "ann"},
+                       {SettingsLine::ProxyPassword, "sesame"},
+                       {SettingsLine::UseProxy, "Do Use Proxy Server"}});
+        freshMainWindow();
+        App app;
+        app.Open();
+        QVERIFY(Globals::DeleteCache);
+        QVERIFY(!Globals::UseSounds);
+        QVERIFY(Globals::HideWarning);
+        QVERIFY(Globals::UseProxy);
+        QCOMPARE(Globals::pAddress, QStringLiteral("proxy.example.org"));
+        QCOMPARE(Globals::pPort, 3128);
+        QCOMPARE(Globals::pUserName, QStringLiteral("ann"));
+        QCOMPARE(Globals::pPassword, QStringLiteral("sesame"));
+    }
+
+    void damagedAndUnreadableFiles_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // empty: a folder stands where the file should be
+        QTest::newRow("lines that are not Base64") << QByteArray("%%%\nnot base64 at all\n***\n");
+        QTest::newRow("Base64 of no whole blocks") << QByteArray("AAAA\nAAAAAA==\n");
+        QTest::newRow("a folder in the file's place") << QByteArray();
+    }
+    void damagedAndUnreadableFiles()
+    {
+        QFETCH(QByteArray, content);
+        QDir().mkpath(SettingsFolder().path());
+        if (content.isEmpty()) {
+            QVERIFY(QDir().mkpath(SettingsFile().path()));
+        } else {
+            QFile file(SettingsFile().path());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        freshMainWindow();
+        App app;
+        app.Open();
+        QVERIFY(!Globals::UseSounds);
+        QVERIFY(!Globals::UseProxy);
+        QVERIFY(!Globals::Registered);
+        QVERIFY(Globals::FileTypeName.isEmpty());
+        QCOMPARE(app.settingsProblem().isEmpty(), !content.isEmpty());
+        // Nothing replaced what was there.
+        if (!content.isEmpty())
+            QCOMPARE(fileBytes(SettingsFile().path()), content);
+        else
+            QVERIFY(SettingsFile().Directory());
+    }
+};
+
+STARWICK_TEST_MAIN(TestApp)
+#include "tst_app.moc"

@@ -1,0 +1,141 @@
+#include "browser/cachepurge.h"
+#include "browser/mainwindow.h"
+#include "platform/system.h"
+#include "shell/app.h"
+#include "shell/globals.h"
+#include "shell/settings.h"
+#include "support/testenv.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace Starwick;
+
+namespace {
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes = "x")
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QStringList cacheEntries()
+{
+    return QDir(CacheFolder().path())
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
+class TestQuit : public QObject
+{
+    Q_OBJECT
+
+    QList<int> m_quitCodes;
+
+private slots:
+    void initTestCase()
+    {
+        platform::setQuitHandlerForTesting([this](int code) { m_quitCodes.append(code); });
+    }
+
+    void init()
+    {
+        Test::clearHome();
+        Globals::ResetForTesting();
+        m_quitCodes.clear();
+        QDir().mkpath(CacheFolder().path());
+    }
+
+    void storesTheFrameInAFirstLaunchFile()
+    {
+        MainWindow* window = MainWindow::instance();
+        App app;
+        app.Open(); // first launch: the 11-line default file
+        const QList<QByteArray> before = fileBytes(SettingsFile().path()).split('\n');
+        window->SetWidth(612);
+        window->SetHeight(577);
+        window->SetLeft(33);
+        window->SetTop(44);
+
+        Globals::DoQuit();
+
+        QCOMPARE(m_quitCodes, QList<int>{0});
+        const QList<QByteArray> after = fileBytes(SettingsFile().path()).split('\n');
+        QCOMPARE(after.size(), 18); // 17 lines, each ended by a line feed
+        for (int i = 0; i < 11; ++i)
+            QCOMPARE(after.at(i), before.at(i));
+        QCOMPARE(after.at(11), QByteArray());
+        QCOMPARE(after.at(14), QByteArray());
+        QCOMPARE(after.at(12), QByteArray::number(window->Top()));
+        QCOMPARE(after.at(13), QByteArray("33"));
+        QCOMPARE(after.at(15), QByteArray("612"));
+        QCOMPARE(after.at(16), QByteArray("577"));
+    }
+
+    void withoutAFileNothingIsMadeAndTheCacheStillGoes()
+    {
+        MainWindow::instance();
+        writeFile(CacheFolder().Child(QStringLiteral("picture.jpg")).path());
+        Globals::DeleteCache = true;
+        Globals::DoQuit();
+        QVERIFY(!SettingsFile().Exists());
+        QCOMPARE(cacheEntries(), QStringList());
+        QCOMPARE(m_quitCodes, QList<int>{0});
+    }
+
+    void keepsTheCacheUnlessAsked()
+    {
+        MainWindow::instance();
+        writeFile(CacheFolder().Child(QStringLiteral("picture.jpg")).path());
+        Globals::DeleteCache = false;
+        Globals::DoQuit();
+        QCOMPARE(cacheEntries(), QStringList{QStringLiteral("picture.jpg")});
+    }
+
+    void purgeKeepsDotFilesAndStaysInTheFolder()
+    {
+        const QString cache = CacheFolder().path();
+        writeFile(cache + QStringLiteral("/.hidden"));
+        writeFile(cache + QStringLiteral("/a.jpg"));
+        writeFile(cache + QStringLiteral("/b.png"));
+        // A link to a file outside the cache goes, the file it points to stays.
+        const QString outside = Test::homePath() + QStringLiteral("/outside.jpg");
+        writeFile(outside, "keep me");
+        QVERIFY(QFile::link(outside, cache + QStringLiteral("/link.jpg")));
+        // A link to a folder outside is removed as a link; the folder is not entered.
+        const QString outsideFolder = Test::homePath() + QStringLiteral("/Photos");
+        QDir().mkpath(outsideFolder);
+        writeFile(outsideFolder + QStringLiteral("/mine.jpg"));
+        QVERIFY(QFile::link(outsideFolder, cache + QStringLiteral("/photos")));
+        // A subfolder is not recursed into.
+        QDir().mkpath(cache + QStringLiteral("/sub"));
+        writeFile(cache + QStringLiteral("/sub/inner.jpg"));
+
+        PurgeCache();
+
+        QCOMPARE(cacheEntries(), (QStringList{QStringLiteral(".hidden"), QStringLiteral("sub")}));
+        QCOMPARE(fileBytes(outside), QByteArray("keep me"));
+        QVERIFY(QFile::exists(outsideFolder + QStringLiteral("/mine.jpg")));
+        QVERIFY(QFile::exists(cache + QStringLiteral("/sub/inner.jpg")));
+    }
+
+    void purgeOfAnEmptyOrMissingCache()
+    {
+        PurgeCache();
+        QCOMPARE(cacheEntries(), QStringList());
+        QDir(CacheFolder().path()).removeRecursively();
+        PurgeCache();
+        QVERIFY(!CacheFolder().Exists());
+    }
+};
+
+STARWICK_TEST_MAIN(TestQuit)
+#include "tst_quit.moc"
