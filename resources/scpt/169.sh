@@ -1,0 +1,89 @@
+#!/bin/sh
+# Starwick desktop script 169: opens the desktop's wallpaper settings.
+#
+#   169.sh
+#
+# Takes no arguments. The settings program is started on its own, so the script ends at once and
+# the program stays open after it.
+#
+# Exit status: 0 the settings were started; 1 this desktop has no wallpaper settings to open, or
+# its settings program is missing.
+
+have() {
+    command -v "$1" >/dev/null 2>&1
+}
+
+# Starts a program in the background, apart from the caller's input and output.
+start() {
+    have "$1" || return 1
+    "$@" >/dev/null 2>&1 </dev/null &
+}
+
+# The desktop family of one name as the session variables give it, or nothing.
+family() {
+    case $(printf '%s' "$1" | tr '[:upper:]' '[:lower:]') in
+    budgie*) echo budgie ;;
+    gnome* | ubuntu* | pantheon*) echo gnome ;;
+    unity*) echo unity ;;
+    kde* | plasma*) echo kde ;;
+    x-cinnamon | cinnamon*) echo cinnamon ;;
+    mate*) echo mate ;;
+    xfce* | xubuntu*) echo xfce ;;
+    lxqt* | lubuntu*) echo lxqt ;;
+    lxde*) echo lxde ;;
+    sway* | hyprland* | wayfire* | river* | labwc* | niri*) echo wlroots ;;
+    esac
+}
+
+# The desktop running this session. XDG_CURRENT_DESKTOP is a colon-separated list; Budgie lists
+# GNOME as well and wins over it.
+detect_desktop() {
+    set -f
+    IFS=:
+    found=
+    for item in ${XDG_CURRENT_DESKTOP-}; do
+        this=$(family "$item")
+        if [ "$this" = budgie ]; then
+            echo budgie
+            return
+        fi
+        [ -n "$found" ] || found=$this
+    done
+    if [ -n "$found" ]; then
+        echo "$found"
+        return
+    fi
+    for item in "${XDG_SESSION_DESKTOP-}" "${DESKTOP_SESSION##*/}"; do
+        found=$(family "$item")
+        if [ -n "$found" ]; then
+            echo "$found"
+            return
+        fi
+    done
+    if [ "${KDE_FULL_SESSION-}" = true ]; then
+        echo kde
+    fi
+}
+
+# Plasma 6 opens the wallpaper page in System Settings; Plasma 5 has it as a module of its own.
+open_kde() {
+    case ${KDE_SESSION_VERSION-} in
+    4 | 5) start kcmshell5 kcm_wallpaper || start systemsettings kcm_wallpaper ;;
+    *) start systemsettings kcm_wallpaper || start kcmshell5 kcm_wallpaper ;;
+    esac
+}
+
+case $(detect_desktop) in
+gnome | budgie) start gnome-control-center background ;;
+unity) start unity-control-center appearance ;;
+cinnamon) start cinnamon-settings backgrounds ;;
+mate) start mate-appearance-properties --show-page=background ;;
+xfce) start xfdesktop-settings ;;
+kde) open_kde ;;
+lxqt) start pcmanfm-qt --desktop-pref=bg ;;
+lxde) start pcmanfm --desktop-pref ;;
+*) false ;;
+esac || {
+    echo 'starwick: no wallpaper settings to open on this desktop' >&2
+    exit 1
+}

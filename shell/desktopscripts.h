@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QVariantList>
+
+namespace Starwick {
+
+// The two desktop scripts. Each parameter goes to the script as an argument of its own: an
+// element holding an int as its decimal text (an integer parameter), any other element as its
+// text (a string parameter). With no parameters the script runs without any. Neither runner
+// waits for the script or reads its result.
+
+/// Makes a picture the desktop picture (script 168). Callers pass one string: the bare name of a
+/// file in "Starwick Images" in the user's Pictures folder.
+void SetDTPic(const QVariantList& parameters);
+
+/// Opens the desktop's wallpaper settings (script 169). Callers pass no parameters.
+void OpenDTPrefs(const QVariantList& parameters);
+
+} // namespace Starwick
