@@ -30,6 +30,9 @@ void prepareEnvironment()
     setFolder("XDG_STATE_HOME", home + QStringLiteral("/.local/state"));
     setFolder("XDG_RUNTIME_DIR", home + QStringLiteral("/.runtime"));
     QFile::setPermissions(home + QStringLiteral("/.runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // No test may reach the developer's own desktop (a wallpaper script would set the real one).
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK", "KDE_FULL_SESSION", "KDE_SESSION_VERSION"})
+        qunsetenv(variable);
     qunsetenv("XDG_CURRENT_DESKTOP");
     qunsetenv("XDG_SESSION_DESKTOP");
     qunsetenv("DESKTOP_SESSION");
