@@ -223,8 +223,10 @@ bool MenuBar::eventFilter(QObject* watched, QEvent* event)
         // Qt offers one override event to the focus widget and each of its parents in turn; the
         // pass runs once for it.
         const auto* key = static_cast<const QKeyEvent*>(event);
-        if (key != m_lastShortcutEvent && matchesShortcut(key)) {
+        const bool offeredBefore = key == m_lastShortcutEvent && key->timestamp() == m_lastShortcutTimestamp;
+        if (!offeredBefore && matchesShortcut(key)) {
             m_lastShortcutEvent = key;
+            m_lastShortcutTimestamp = key->timestamp();
             updateMenus();
         }
         break;

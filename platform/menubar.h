@@ -102,6 +102,7 @@ private:
     std::vector<Binding> m_bindings;
     std::function<void()> m_enableMenuItemsHook;
     const QKeyEvent* m_lastShortcutEvent = nullptr;
+    quint64 m_lastShortcutTimestamp = 0;
     bool m_updating = false;
     bool m_destroying = false;
 };
