@@ -73,6 +73,8 @@ private slots:
         QTest::newRow("small PNG") << Test::ApodSite::makePng(QSize(40, 30)) << 200 << true;
         QTest::newRow("1 MiB in many pieces") << patternBytes(1024 * 1024) << 200 << true;
         QTest::newRow("without Content-Length") << patternBytes(70000) << 200 << false;
+        QTest::newRow("larger than a page may be")
+            << patternBytes(int(HTTPSocket::maxPageSize()) + 1024 * 1024) << 200 << true;
         QTest::newRow("error page is kept as sent") << QByteArray("<html>Not here</html>\n") << 404 << true;
     }
 
