@@ -37,6 +37,11 @@ DrawerAttachment* DrawerAttachment::of(const Window* drawer)
                   : nullptr;
 }
 
+Window* DrawerAttachment::parentWindow() const
+{
+    return qobject_cast<Window*>(m_parent.data());
+}
+
 void DrawerAttachment::attach(Window* parent, int placementCode)
 {
     m_placementCode = placementCode;

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <QWidget>
 
 namespace Starwick::platform {
 
@@ -44,7 +45,7 @@ public:
     /// The attachment of `drawer`, or nullptr when it was never shown as a drawer.
     static DrawerAttachment* of(const Window* drawer);
 
-    Window* parentWindow() const { return m_parent; }
+    Window* parentWindow() const;
     int placementCode() const { return m_placementCode; }
 
     /// Moves the drawer to its place beside the parent now.
@@ -59,7 +60,9 @@ private:
     void attach(Window* parent, int placementCode);
 
     Window* m_drawer;
-    QPointer<Window> m_parent;
+    // Held as a widget: the filter still sees events while the parent is being destroyed, when it
+    // is no longer a Window.
+    QPointer<QWidget> m_parent;
     int m_placementCode;
 };
 
