@@ -47,6 +47,8 @@ public:
 private:
     void scheduleAnnounce();
 
+    // A deque, not a vector: growing never moves the rows already held (a vector's reallocation at
+    // 8192 rows cost several milliseconds in one step between two yields).
     std::deque<std::array<QString, kColumns>> m_rows;
     int m_announced = 0; // rows the views know of
     // Changed cells of announced rows, as one rectangle.
