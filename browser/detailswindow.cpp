@@ -1,0 +1,168 @@
+#include "browser/detailswindow.h"
+
+#include "platform/canvas.h"
+#include "platform/drawer.h"
+#include "platform/sound.h"
+#include "platform/system.h"
+#include "shell/globals.h"
+#include "shell/resources.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollArea>
+
+namespace Starwick {
+
+using platform::Lock;
+
+namespace {
+
+const QString kOpenLinkRow = QStringLiteral("Open Link in Browser");
+const QString kCopyLinkRow = QStringLiteral("Copy Link to Clipboard");
+
+// "SmallSystem" and "System" are the application's font face; the sizes here are given.
+QFont systemFont(int pointSize, bool bold = false)
+{
+    QFont font = QApplication::font();
+    font.setPointSize(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+// Day texts come from web pages: they are shown as plain text, never interpreted as markup.
+QLabel* makeText(QWidget* parent, const char* name, const QString& text, const QFont& font, bool multiLine)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(multiLine);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+    return label;
+}
+
+} // namespace
+
+DetailsWindow::DetailsWindow()
+    : platform::Window(nullptr, platform::drawerWindowFlags())
+{
+    setObjectName(QStringLiteral("DetailsWindow"));
+    SetTitle(QStringLiteral("Untitled"));
+    setContentSize(274, 473);
+    setContentSizeLimits(QSize(274, 473), QSize(274, 32000));
+    setVisibleWhenMade(false);
+
+    const QString oneMoment = QStringLiteral("One moment, please...");
+    const QFont label = systemFont(10, true);
+    const QFont plain = systemFont(10);
+
+    StaticText1 = add(makeText(content(), "StaticText1", QStringLiteral("Credit:"), label, false),
+                      QRect(16, 7, 250, 20), Lock::Left);
+    CreditField = add(makeText(content(), "CreditField", oneMoment, plain, true), QRect(16, 24, 250, 37), Lock::Left);
+    StaticText3 = add(makeText(content(), "StaticText3", QStringLiteral("Explanation:"), label, false),
+                      QRect(16, 107, 250, 20), Lock::Left);
+
+    // An explanation runs to several hundred words, more than the field's box holds at this size:
+    // the field wraps to the box's width and the box scrolls.
+    m_explanationArea = new QScrollArea(content());
+    m_explanationArea->setObjectName(QStringLiteral("explanationArea"));
+    m_explanationArea->setFrameShape(QFrame::NoFrame);
+    m_explanationArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_explanationArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_explanationArea->setWidgetResizable(true);
+    m_explanationArea->setBackgroundRole(QPalette::Window);
+    ExplanationField = makeText(nullptr, "ExplanationField", oneMoment, plain, true);
+    m_explanationArea->setWidget(ExplanationField);
+    add(m_explanationArea, QRect(16, 126, 250, 315), Lock::Left);
+
+    StaticText5 = add(makeText(content(), "StaticText5", QStringLiteral("Link:"), label, false), QRect(16, 57, 250, 20),
+                      Lock::Left);
+
+    QFont linkFont = systemFont(10);
+    linkFont.setUnderline(true);
+    LinkField = add(makeText(content(), "LinkField", QString(), linkFont, false), QRect(16, 73, 250, 20), Lock::Left);
+    QPalette linkPalette = LinkField->palette();
+    linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    LinkField->setPalette(linkPalette);
+
+    Canvas1 = add(new platform::Canvas(LinkField), QRect(20, 76, 240, 14), Lock::Left);
+    Canvas1->setFocusPolicy(Qt::NoFocus);
+    Canvas1->SetEraseBackground(true);
+    Canvas1->onMouseEnter = [this] { Canvas1_MouseEnter(); };
+    Canvas1->onMouseDown = [this](int x, int y, QMouseEvent* event) {
+        return event && Canvas1_MouseDown(x, y, *event);
+    };
+
+    ContextualMenu1 = new QMenu(this);
+    ContextualMenu1->setObjectName(QStringLiteral("ContextualMenu1"));
+    connect(ContextualMenu1, &QMenu::triggered, this,
+            [this](QAction* action) { ContextualMenu1_Action(action->text()); });
+    addControlOpenHandler([this] { ContextualMenu1_Open(); });
+
+    Canvas1->setObjectName(QStringLiteral("Canvas1"));
+}
+
+DetailsWindow::~DetailsWindow() = default;
+
+DetailsWindow* DetailsWindow::instance()
+{
+    return platform::Instance<DetailsWindow>();
+}
+
+bool DetailsWindow::isContextualClick(const QMouseEvent& event)
+{
+    return event.button() == Qt::RightButton ||
+           (event.button() == Qt::LeftButton && event.modifiers().testFlag(Qt::ControlModifier));
+}
+
+void DetailsWindow::Canvas1_MouseEnter()
+{
+    Canvas1->SetMouseCursor(LinkCursor());
+}
+
+bool DetailsWindow::Canvas1_MouseDown(int /*x*/, int /*y*/, const QMouseEvent& event)
+{
+    if (isContextualClick(event)) {
+        ContextualMenu1->popup(event.globalPosition().toPoint());
+        return false;
+    }
+    if (Globals::UseSounds) {
+        if (const platform::SoundRef strum = Strum())
+            strum->Play();
+    }
+    openLink();
+    return false;
+}
+
+void DetailsWindow::ContextualMenu1_Open()
+{
+    ContextualMenu1->addAction(kOpenLinkRow);
+    ContextualMenu1->addAction(kCopyLinkRow);
+}
+
+void DetailsWindow::ContextualMenu1_Action(const QString& item)
+{
+    if (item == kOpenLinkRow)
+        openLink();
+    else if (item == kCopyLinkRow)
+        platform::SetClipboardText(LinkField->text());
+}
+
+void DetailsWindow::openLink()
+{
+    // Before the first day is shown the link is empty: there is nothing to open.
+    const QString link = LinkField->text().trimmed();
+    if (link.isEmpty())
+        return;
+    const QUrl url(link, QUrl::TolerantMode);
+    if (url.isValid())
+        platform::OpenURL(url);
+}
+
+} // namespace Starwick

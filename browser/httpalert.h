@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/window.h"
+
+class QLabel;
+class QPushButton;
+
+namespace Starwick {
+
+namespace platform {
+class Canvas;
+class Graphics;
+} // namespace platform
+
+/// The alert that reports a failed web request: the application icon, a heading that names the
+/// error code and a message. Movable and modal, but shown without a nested event loop: the caller
+/// goes on at once and events keep arriving while it is open. At most one exists at a time.
+class HTTPAlert : public platform::Window
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(HTTPAlert)
+
+public:
+    HTTPAlert();
+    ~HTTPAlert() override;
+
+    /// The open alert unchanged, or a new one: shown at once over the active window, with a beep.
+    static HTTPAlert* instance();
+
+    QPushButton* PushButton1;
+    QLabel* HeadingText;
+    QLabel* MessageText;
+    platform::Canvas* Canvas1;
+
+    void PushButton1_Action();
+    void Canvas1_Open();
+    void Canvas1_Paint(platform::Graphics& g);
+    void Open() override;
+
+private:
+    void placeOverParent();
+};
+
+} // namespace Starwick

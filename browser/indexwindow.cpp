@@ -1,0 +1,33 @@
+#include "browser/indexwindow.h"
+
+#include "browser/daylistbox.h"
+#include "platform/drawer.h"
+
+namespace Starwick {
+
+using platform::Lock;
+
+IndexWindow::IndexWindow()
+    : platform::Window(nullptr, platform::drawerWindowFlags())
+{
+    setObjectName(QStringLiteral("IndexWindow"));
+    SetTitle(QStringLiteral("APOD Index"));
+    setContentSize(274, 473);
+    setContentSizeLimits(QSize(274, 473), QSize(550, 32000));
+    setVisibleWhenMade(false);
+
+    ListBox1 = add(new DayListBox(content()), QRect(0, 0, 267, 473), Lock::All);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    connect(ListBox1, &DayListBox::Change, this, &IndexWindow::ListBox1_Change);
+}
+
+IndexWindow::~IndexWindow() = default;
+
+IndexWindow* IndexWindow::instance()
+{
+    return platform::Instance<IndexWindow>();
+}
+
+void IndexWindow::ListBox1_Change() {}
+
+} // namespace Starwick

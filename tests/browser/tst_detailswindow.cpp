@@ -1,0 +1,237 @@
+#include "browser/detailswindow.h"
+#include "platform/canvas.h"
+#include "platform/sound.h"
+#include "platform/system.h"
+#include "shell/globals.h"
+#include "shell/resources.h"
+#include "support/testenv.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QEnterEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
+
+using namespace Starwick;
+
+namespace {
+
+const QString kLink = QStringLiteral("http://www.star.ucl.ac.uk/~apod/apod/ap230211.html");
+const QString kOneMoment = QStringLiteral("One moment, please...");
+
+QAction* row(QMenu* menu, const QString& text)
+{
+    for (QAction* action : menu->actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestDetailsWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    DetailsWindow* m_window = nullptr;
+    std::vector<QUrl> m_opened;
+
+private slots:
+    void initTestCase()
+    {
+        platform::setUrlOpenerForTesting([this](const QUrl& url) { m_opened.push_back(url); });
+    }
+
+    void init()
+    {
+        Globals::ResetForTesting();
+        m_opened.clear();
+        m_window = DetailsWindow::instance();
+    }
+
+    void cleanup()
+    {
+        m_window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void windowIsMadeHidden()
+    {
+        QVERIFY(!m_window->isVisible());
+        QCOMPARE(DetailsWindow::instance(), m_window);
+        QCOMPARE(m_window->Title(), QStringLiteral("Untitled"));
+        QCOMPARE(m_window->Width(), 274);
+        QCOMPARE(m_window->Height(), 473);
+        QCOMPARE(m_window->minimumSize(), QSize(274, 473));
+        QCOMPARE(m_window->maximumSize(), QSize(274, 32000));
+    }
+
+    void layout_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("rect");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("wraps");
+        QTest::newRow("StaticText1") << "StaticText1" << QRect(16, 7, 250, 20) << "Credit:" << true << false;
+        QTest::newRow("CreditField") << "CreditField" << QRect(16, 24, 250, 37) << kOneMoment << false << true;
+        QTest::newRow("StaticText3") << "StaticText3" << QRect(16, 107, 250, 20) << "Explanation:" << true << false;
+        QTest::newRow("StaticText5") << "StaticText5" << QRect(16, 57, 250, 20) << "Link:" << true << false;
+        QTest::newRow("LinkField") << "LinkField" << QRect(16, 73, 250, 20) << QString() << false << false;
+    }
+
+    void layout()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, rect);
+        QFETCH(QString, text);
+        QFETCH(bool, bold);
+        QFETCH(bool, wraps);
+        auto* label = m_window->findChild<QLabel*>(name);
+        QVERIFY(label);
+        QCOMPARE(label->geometry(), rect);
+        QCOMPARE(label->text(), text);
+        QCOMPARE(label->font().bold(), bold);
+        QCOMPARE(label->font().pointSize(), 10);
+        QCOMPARE(label->wordWrap(), wraps);
+        QCOMPARE(label->textFormat(), Qt::PlainText); // page texts are never taken for markup
+    }
+
+    void explanationAndLinkArea()
+    {
+        QCOMPARE(m_window->explanationArea()->geometry(), QRect(16, 126, 250, 315));
+        QCOMPARE(m_window->explanationArea()->widget(), m_window->ExplanationField);
+        QCOMPARE(m_window->ExplanationField->text(), kOneMoment);
+        QVERIFY(m_window->ExplanationField->wordWrap());
+
+        QVERIFY(m_window->LinkField->font().underline());
+        QCOMPARE(m_window->LinkField->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+
+        // The clickable area lies over the link, in window coordinates 20, 76, 240 x 14.
+        QCOMPARE(m_window->Canvas1->parentWidget(), m_window->LinkField);
+        QCOMPARE(QRect(m_window->Canvas1->mapTo(m_window->content(), QPoint(0, 0)), m_window->Canvas1->size()),
+                 QRect(20, 76, 240, 14));
+        QCOMPARE(m_window->Canvas1->focusPolicy(), Qt::NoFocus);
+
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QCoreApplication::sendEvent(m_window->Canvas1, &enter);
+        QVERIFY(m_window->Canvas1->testAttribute(Qt::WA_SetCursor));
+
+        const QList<QAction*> rows = m_window->ContextualMenu1->actions();
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows.at(0)->text(), QStringLiteral("Open Link in Browser"));
+        QCOMPARE(rows.at(1)->text(), QStringLiteral("Copy Link to Clipboard"));
+    }
+
+    void longExplanationScrolls()
+    {
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        QString text;
+        for (int i = 0; i < 120; ++i)
+            text += QStringLiteral("The explanation of a day runs to many sentences. ");
+        m_window->ExplanationField->setText(text);
+        QTRY_VERIFY(m_window->explanationArea()->verticalScrollBar()->maximum() > 0);
+        // It wraps within the box: no sideways scrolling.
+        QVERIFY(m_window->ExplanationField->width() <= m_window->explanationArea()->viewport()->width());
+    }
+
+    void clickOpensTheLink_data()
+    {
+        QTest::addColumn<bool>("sounds");
+        QTest::newRow("sounds off: silent") << false;
+        QTest::newRow("sounds on: Strum first") << true;
+    }
+
+    void clickOpensTheLink()
+    {
+        QFETCH(bool, sounds);
+        Globals::UseSounds = sounds;
+        m_window->show();
+        m_window->LinkField->setText(kLink);
+        const int strums = Strum()->playCount();
+        QTest::mouseClick(m_window->Canvas1, Qt::LeftButton);
+        QCOMPARE(m_opened.size(), size_t(1));
+        QCOMPARE(m_opened.front(), QUrl(kLink));
+        QCOMPARE(Strum()->playCount(), strums + (sounds ? 1 : 0));
+        QVERIFY(!m_window->ContextualMenu1->isVisible());
+    }
+
+    void emptyLinkOpensNothing()
+    {
+        m_window->show();
+        QTest::mouseClick(m_window->Canvas1, Qt::LeftButton);
+        QVERIFY(m_opened.empty());
+    }
+
+    void contextualClickPopsUpTheMenu_data()
+    {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("right button") << Qt::RightButton << Qt::KeyboardModifiers();
+        QTest::newRow("Ctrl+click") << Qt::LeftButton << Qt::KeyboardModifiers(Qt::ControlModifier);
+    }
+
+    void contextualClickPopsUpTheMenu()
+    {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        Globals::UseSounds = true;
+        m_window->show();
+        m_window->LinkField->setText(kLink);
+        const int strums = Strum()->playCount();
+        QTest::mousePress(m_window->Canvas1, button, modifiers);
+        QVERIFY(m_window->ContextualMenu1->isVisible());
+        QVERIFY(m_opened.empty());
+        QCOMPARE(Strum()->playCount(), strums);
+        m_window->ContextualMenu1->hide();
+    }
+
+    void contextualRows()
+    {
+        Globals::UseSounds = true;
+        m_window->LinkField->setText(kLink);
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        const int strums = Strum()->playCount();
+
+        row(m_window->ContextualMenu1, QStringLiteral("Copy Link to Clipboard"))->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), kLink);
+        QVERIFY(m_opened.empty());
+
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        m_window->ContextualMenu1_Action(QStringLiteral("Some other row"));
+        m_window->ContextualMenu1_Action(QStringLiteral("open link in browser")); // rows match exactly
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+        QVERIFY(m_opened.empty());
+
+        row(m_window->ContextualMenu1, QStringLiteral("Open Link in Browser"))->trigger();
+        QCOMPARE(m_opened.size(), size_t(1));
+        QCOMPARE(m_opened.front(), QUrl(kLink));
+        QCOMPARE(Strum()->playCount(), strums); // never with a sound
+    }
+
+    void closingDiscardsTheTexts()
+    {
+        m_window->CreditField->setText(QStringLiteral("A. Credit"));
+        m_window->ExplanationField->setText(QStringLiteral("An explanation."));
+        m_window->LinkField->setText(kLink);
+        QPointer<DetailsWindow> old = m_window;
+        m_window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!old);
+
+        m_window = DetailsWindow::instance();
+        QVERIFY(!m_window->isVisible());
+        QCOMPARE(m_window->CreditField->text(), kOneMoment);
+        QCOMPARE(m_window->ExplanationField->text(), kOneMoment);
+        QCOMPARE(m_window->LinkField->text(), QString());
+        QCOMPARE(m_window->ContextualMenu1->actions().size(), 2);
+    }
+};
+
+STARWICK_TEST_MAIN(TestDetailsWindow)
+#include "tst_detailswindow.moc"
