@@ -1,6 +1,11 @@
 #include "browser/mainwindow.h"
 
+#include "browser/indexwindow.h"
+#include "platform/drawer.h"
+#include "platform/menuitem.h"
 #include "platform/system.h"
+#include "shell/globals.h"
+#include "shell/menubar1.h"
 #include "shell/resources.h"
 
 #include <QFrame>
@@ -124,6 +129,8 @@ MainWindow::MainWindow()
     }
     setFocusPolicy(Qt::StrongFocus);
 
+    makeSockets();
+    setMenuBar(MenuBar1::instance()->menuBarWidget());
     centreOnScreen();
 }
 
@@ -231,6 +238,44 @@ void MainWindow::Resized()
 {
     centrePreviousNext();
     RedrawImage();
+}
+
+void MainWindow::Close()
+{
+    Globals::DoQuit();
+}
+
+void MainWindow::AddMenuHandlers()
+{
+    MenuBar1* bar = MenuBar1::instance();
+    const struct
+    {
+        const char* name;
+        bool (MainWindow::*handler)();
+    } handlers[] = {
+        {"AppleClearImageCache", &MainWindow::AppleClearImageCache_Action},
+        {"AppleShowDetailsDrawer", &MainWindow::AppleShowDetailsDrawer_Action},
+        {"FileQuit", &MainWindow::FileQuit_Action},
+        {"FileConnect", &MainWindow::FileConnect_Action},
+        {"AppleShowAPODIndex", &MainWindow::AppleShowAPODIndex_Action},
+    };
+    for (const auto& entry : handlers) {
+        const auto handler = entry.handler;
+        bar->addHandler(QString::fromLatin1(entry.name), this, [this, handler] { return (this->*handler)(); });
+    }
+}
+
+bool MainWindow::AppleShowAPODIndex_Action()
+{
+    IndexWindow* index = IndexWindow::instance();
+    if (index->isVisible()) {
+        index->hide();
+        AppleShowAPODIndex()->SetText(QStringLiteral("Show Index Drawer"));
+    } else {
+        platform::showAsDrawer(index, this, 3);
+        AppleShowAPODIndex()->SetText(QStringLiteral("Hide Index Drawer"));
+    }
+    return false;
 }
 
 } // namespace Starwick

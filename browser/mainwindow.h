@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/canvas.h"
+#include "platform/httpsocket.h"
 #include "platform/picture.h"
 #include "platform/timer.h"
 #include "platform/window.h"
@@ -14,6 +15,8 @@ class QToolButton;
 QT_END_NAMESPACE
 
 namespace Starwick {
+
+class DetailsWindow;
 
 /// The application's one document window: the framed picture area with the day's title above it,
 /// Previous and Next below it, the status line with its progress bar, Save and Set, the warning
@@ -58,6 +61,9 @@ public:
     platform::Canvas* IW3a = nullptr;
     QToolButton* NextButton = nullptr;
     QToolButton* PreviousButton = nullptr;
+    platform::HTTPSocket* TCPSocket1 = nullptr; ///< the archive page
+    platform::HTTPSocket* TCPSocket2 = nullptr; ///< the picture, into the cache
+    platform::HTTPSocket* TCPSocket3 = nullptr; ///< the day page
 
     /// Re-fits `p` to the picture area, clears the area to grey and draws `p` centred.
     void RedrawImage();
@@ -73,8 +79,56 @@ public:
 
     void Resizing() override;
     void Resized() override;
+    void Open() override;
+    void Close() override;
+
+    // The archive page and the day list.
+    void TCPSocket1_Connected();
+    void TCPSocket1_ReceiveProgress(qint64 bytes, qint64 total, const QByteArray& data);
+    void TCPSocket1_PageReceived(const QString& url, int status, const platform::HTTPSocket::Headers& headers,
+                                 const QByteArray& content);
+    bool TCPSocket1_AuthenticationRequired(QString& user, QString& password);
+    void ParseURLs();
+    void GetSelectedPage();
+    bool FileConnect_Action();
+
+    // The day page, the picture and the cache.
+    void TCPSocket3_Connected();
+    void TCPSocket3_PageReceived(const QString& url, int status, const platform::HTTPSocket::Headers& headers,
+                                 const QByteArray& content);
+    bool TCPSocket3_AuthenticationRequired(QString& user, QString& password);
+    void GetImageURLs();
+    void TCPSocket2_ReceiveProgress(qint64 bytes, qint64 total, const QByteArray& data);
+    void TCPSocket2_DownloadComplete(const QString& url, int status, const platform::HTTPSocket::Headers& headers,
+                                     const platform::FolderItem& file);
+    bool TCPSocket2_AuthenticationRequired(QString& user, QString& password);
+    void ClearCache();
+    void DeleteCache();
+    bool AppleClearImageCache_Action();
+    bool FileQuit_Action();
+
+    // Socket errors, reported in the error alert.
+    void TCPSocket1_Error(int code);
+    void TCPSocket2_Error(int code);
+    void TCPSocket3_Error(int code);
+
+    // The day's details and the drawers.
+    void GetCredits();
+    void GetExplanation();
+    void UpdateDetails();
+    QString ClearHTML(const QString& text);
+    bool AppleShowDetailsDrawer_Action();
+    bool AppleShowAPODIndex_Action();
 
 private:
+    void makeSockets();
+    void AddMenuHandlers();
+    bool answerAuthentication(QString& user, QString& password);
+    void reportSocketError(platform::HTTPSocket* socket, int code);
+    void showSelectedTitle();
+    void enableSteps();
+    void fillDetails(DetailsWindow* details);
+
     void BGCanvas_Paint(platform::Graphics& g);
     void Canvas1_Paint(platform::Graphics& g);
     /// Draws `p` at the current `factor`, centred, through Canvas1's own graphics.

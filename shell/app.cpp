@@ -2,10 +2,12 @@
 
 #include "browser/mainwindow.h"
 #include "platform/folderitem.h"
+#include "platform/menuitem.h"
 #include "platform/savedialog.h"
 #include "platform/system.h"
 #include "shell/filetypes.h"
 #include "shell/globals.h"
+#include "shell/menubar1.h"
 #include "shell/resources.h"
 #include "shell/servers.h"
 
@@ -133,12 +135,36 @@ void App::EnableMenuItems() {}
 
 bool App::AppleCheckforUpdates_Action()
 {
+    // Shows the update check window, which is not part of the program yet.
     return false;
 }
 
 bool App::AppleAboutStarwick_Action()
 {
+    // Shows the About box, which is not part of the program yet.
     return false;
+}
+
+void App::registerMenuHandlers()
+{
+    MenuBar1* bar = MenuBar1::instance();
+    const struct
+    {
+        const char* name;
+        bool (App::*handler)();
+    } handlers[] = {
+        {"AppleCheckforUpdates", &App::AppleCheckforUpdates_Action},
+        {"AppleAboutStarwick", &App::AppleAboutStarwick_Action},
+        {"FileSave", &App::FileSave_Action},
+        {"LinksStarwickHome", &App::LinksStarwickHome_Action},
+        {"LinksEmailVessik", &App::LinksEmailVessik_Action},
+        {"LinksNASAs", &App::LinksNASAs_Action},
+    };
+    for (const auto& entry : handlers) {
+        const auto handler = entry.handler;
+        bar->addHandler(QString::fromLatin1(entry.name), this, [this, handler] { return (this->*handler)(); });
+    }
+    bar->setEnableMenuItemsHook([this] { EnableMenuItems(); });
 }
 
 bool App::FileSave_Action()
@@ -189,6 +215,8 @@ int RunStarwick(int argc, char* argv[])
 
     FileTypes::Initialize();
     App app;
+    MenuBar1::instance();
+    app.registerMenuHandlers();
     if (const platform::PictureRef icon = IconImage())
         QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon->composed())));
 

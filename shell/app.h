@@ -34,6 +34,10 @@ public:
     bool LinksEmailVessik_Action();
     bool LinksNASAs_Action();
 
+    /// Binds the application's menu handlers to their items by name, and its EnableMenuItems to
+    /// the menu bar's enabling pass.
+    void registerMenuHandlers();
+
     /// Why the settings file could not be read at launch; empty when it could (or did not exist).
     QString settingsProblem() const { return m_settingsProblem; }
 

@@ -1,6 +1,8 @@
 #include "shell/globals.h"
 
 #include "browser/cachepurge.h"
+#include "browser/daylistbox.h"
+#include "browser/indexwindow.h"
 #include "browser/mainwindow.h"
 #include "platform/system.h"
 #include "shell/settings.h"
@@ -41,6 +43,16 @@ void DeactivateButtons()
     window->PreviousButton->setEnabled(false);
     window->SaveButton->setEnabled(false);
     window->SetButton->setEnabled(false);
+}
+
+void ActivateButtons()
+{
+    MainWindow* window = MainWindow::instance();
+    if (IndexWindow::instance()->ListBox1->ListIndex() > 0)
+        window->NextButton->setEnabled(true);
+    window->PreviousButton->setEnabled(true);
+    window->SaveButton->setEnabled(true);
+    window->SetButton->setEnabled(true);
 }
 
 void DoQuit()

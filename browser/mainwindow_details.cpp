@@ -1,0 +1,64 @@
+// The day's credit and explanation, cut from the day page into the details drawer.
+#include "browser/daylistbox.h"
+#include "browser/daypage.h"
+#include "browser/detailswindow.h"
+#include "browser/indexwindow.h"
+#include "browser/mainwindow.h"
+#include "browser/pagetext.h"
+#include "platform/drawer.h"
+#include "platform/eventloop.h"
+#include "platform/menuitem.h"
+#include "shell/globals.h"
+#include "shell/menubar1.h"
+
+#include <QLabel>
+
+namespace Starwick {
+
+QString MainWindow::ClearHTML(const QString& text)
+{
+    return Starwick::ClearHTML(text, platform::YieldToEventLoop);
+}
+
+void MainWindow::GetCredits()
+{
+    Globals::PageCredits = CutCredits(Globals::DayHTML, platform::YieldToEventLoop);
+    GetExplanation();
+}
+
+void MainWindow::GetExplanation()
+{
+    Globals::PageExplanation = CutExplanation(Globals::DayHTML, platform::YieldToEventLoop);
+    UpdateDetails();
+}
+
+void MainWindow::fillDetails(DetailsWindow* details)
+{
+    details->CreditField->setText(Globals::PageCredits);
+    DayListBox* list = IndexWindow::instance()->ListBox1;
+    const int row = list->ListIndex();
+    details->LinkField->setText(row >= 0 ? list->Cell(row, 1) : QString());
+    details->ExplanationField->setText(Globals::PageExplanation);
+}
+
+void MainWindow::UpdateDetails()
+{
+    fillDetails(DetailsWindow::instance());
+}
+
+bool MainWindow::AppleShowDetailsDrawer_Action()
+{
+    DetailsWindow* open = platform::ExistingInstance<DetailsWindow>();
+    if (!open || !open->isVisible()) {
+        DetailsWindow* details = DetailsWindow::instance();
+        fillDetails(details);
+        platform::showAsDrawer(details, this, 2);
+        AppleShowDetailsDrawer()->SetText(QStringLiteral("Hide Details Drawer"));
+    } else {
+        open->close();
+        AppleShowDetailsDrawer()->SetText(QStringLiteral("Show Details Drawer"));
+    }
+    return false;
+}
+
+} // namespace Starwick

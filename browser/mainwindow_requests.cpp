@@ -1,0 +1,358 @@
+// The main window's road of one picture: the archive page and the day list, the day page, the
+// picture from the cache or the network, and the socket errors.
+#include "browser/archivepage.h"
+#include "browser/cachepurge.h"
+#include "browser/daylistbox.h"
+#include "browser/daypage.h"
+#include "browser/httpalert.h"
+#include "browser/httperrormessages.h"
+#include "browser/indexwindow.h"
+#include "browser/mainwindow.h"
+#include "browser/pagetext.h"
+#include "platform/eventloop.h"
+#include "platform/system.h"
+#include "shell/globals.h"
+#include "shell/menubar1.h"
+#include "shell/servers.h"
+#include "shell/settings.h"
+#include "shell/windowmenuitem.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace Starwick {
+
+namespace {
+
+// Every request goes through the proxy of the settings when it is switched on, and straight out
+// when it is not; a changed setting acts from the next request on.
+void proxySetup(platform::HTTPSocket* socket)
+{
+    if (Globals::UseProxy) {
+        socket->httpProxyAddress = Globals::pAddress;
+        socket->httpProxyPort = Globals::pPort;
+    } else {
+        socket->httpProxyAddress.clear();
+        socket->httpProxyPort = 0;
+    }
+}
+
+QString pictureSizeText(const platform::Picture& picture)
+{
+    return QStringLiteral("Download complete. Image is %1 x %2.").arg(picture.Width()).arg(picture.Height());
+}
+
+} // namespace
+
+void MainWindow::makeSockets()
+{
+    TCPSocket1 = new platform::HTTPSocket(this);
+    TCPSocket1->setObjectName(QStringLiteral("TCPSocket1"));
+    connect(TCPSocket1, &platform::HTTPSocket::Connected, this, &MainWindow::TCPSocket1_Connected);
+    connect(TCPSocket1, &platform::HTTPSocket::ReceiveProgress, this, &MainWindow::TCPSocket1_ReceiveProgress);
+    connect(TCPSocket1, &platform::HTTPSocket::PageReceived, this, &MainWindow::TCPSocket1_PageReceived);
+    connect(TCPSocket1, &platform::HTTPSocket::Error, this, &MainWindow::TCPSocket1_Error);
+    TCPSocket1->AuthenticationRequired = [this](QString& user, QString& password) {
+        return TCPSocket1_AuthenticationRequired(user, password);
+    };
+
+    TCPSocket2 = new platform::HTTPSocket(this);
+    TCPSocket2->setObjectName(QStringLiteral("TCPSocket2"));
+    connect(TCPSocket2, &platform::HTTPSocket::ReceiveProgress, this, &MainWindow::TCPSocket2_ReceiveProgress);
+    connect(TCPSocket2, &platform::HTTPSocket::DownloadComplete, this, &MainWindow::TCPSocket2_DownloadComplete);
+    connect(TCPSocket2, &platform::HTTPSocket::Error, this, &MainWindow::TCPSocket2_Error);
+    TCPSocket2->AuthenticationRequired = [this](QString& user, QString& password) {
+        return TCPSocket2_AuthenticationRequired(user, password);
+    };
+
+    TCPSocket3 = new platform::HTTPSocket(this);
+    TCPSocket3->setObjectName(QStringLiteral("TCPSocket3"));
+    connect(TCPSocket3, &platform::HTTPSocket::Connected, this, &MainWindow::TCPSocket3_Connected);
+    connect(TCPSocket3, &platform::HTTPSocket::PageReceived, this, &MainWindow::TCPSocket3_PageReceived);
+    connect(TCPSocket3, &platform::HTTPSocket::Error, this, &MainWindow::TCPSocket3_Error);
+    TCPSocket3->AuthenticationRequired = [this](QString& user, QString& password) {
+        return TCPSocket3_AuthenticationRequired(user, password);
+    };
+}
+
+void MainWindow::Open()
+{
+    if (WindowMenuItem* windowMenu = MenuBar1::instance()->windowMenu())
+        windowMenu->AddWindowToMenu(this);
+    AddMenuHandlers();
+    Globals::DeactivateButtons();
+    Timer1->SetMode(platform::Timer::ModeSingle);
+    proxySetup(TCPSocket1);
+    TCPSocket1->Get(QStringLiteral("http://") + APODServer() + QStringLiteral("/apod/archivepix.html"));
+}
+
+bool MainWindow::FileConnect_Action()
+{
+    proxySetup(TCPSocket1);
+    TCPSocket1->Get(QStringLiteral("http://") + APODServer() + QStringLiteral("/apod/archivepix.html"));
+    return false;
+}
+
+void MainWindow::TCPSocket1_Connected()
+{
+    StatsText->setText(QStringLiteral("Connecting..."));
+}
+
+void MainWindow::TCPSocket1_ReceiveProgress(qint64 /*bytes*/, qint64 /*total*/, const QByteArray& /*data*/)
+{
+    StatsText->setText(QStringLiteral("Retrieving APOD data..."));
+    ProgressBar1->setMaximum(0);
+}
+
+void MainWindow::TCPSocket1_PageReceived(const QString& /*url*/, int /*status*/,
+                                         const platform::HTTPSocket::Headers& /*headers*/, const QByteArray& content)
+{
+    ProgressBar1->setMaximum(100);
+    ProgressBar1->setValue(0);
+
+    DayListBox* list = IndexWindow::instance()->ListBox1;
+    const QStringList lines = SplitArchiveBlock(ArchiveDayBlock(DecodePageText(content)));
+    // An answer without a single day line (an error page, a proxy's notice) is not an archive:
+    // its text would only become rows that lead nowhere.
+    if (std::none_of(lines.cbegin(), lines.cend(), IsDayLine)) {
+        StatsText->setText(QStringLiteral("The archive page lists no days."));
+        return;
+    }
+    for (const QString& line : lines) {
+        list->AddRow(line);
+        platform::YieldToEventLoop();
+    }
+    ParseURLs();
+}
+
+void MainWindow::ParseURLs()
+{
+    DayListBox* list = IndexWindow::instance()->ListBox1;
+    const int n = list->ListCount();
+    ArchiveLineParser parser(APODServer());
+    for (int i = 0; i < n && i < list->ListCount(); ++i) {
+        const ArchiveRow parsed = parser.parse(list->Cell(i, 0));
+        list->SetCell(i, 1, parsed.pageURL);
+        list->SetCell(i, 2, parsed.displayText);
+        platform::YieldToEventLoop();
+    }
+    if (list->ListCount() == 0) {
+        // An archive answer without a single day (an error page, a changed site) leaves nothing to
+        // request; say so instead of leaving the last progress text standing.
+        StatsText->setText(QStringLiteral("The archive page lists no days."));
+        return;
+    }
+    GetSelectedPage();
+}
+
+void MainWindow::GetSelectedPage()
+{
+    DayListBox* list = IndexWindow::instance()->ListBox1;
+    // The index must name a row whose address is known; a click on a row that ParseURLs has not
+    // reached yet requests nothing.
+    if (Globals::LastIndex < 0 || Globals::LastIndex >= list->ListCount())
+        return;
+    list->SetListIndex(Globals::LastIndex);
+    const QString url = list->Cell(Globals::LastIndex, 1);
+    if (url.isEmpty())
+        return;
+    proxySetup(TCPSocket3);
+    TCPSocket3->Get(url);
+}
+
+bool MainWindow::TCPSocket1_AuthenticationRequired(QString& user, QString& password)
+{
+    return answerAuthentication(user, password);
+}
+
+bool MainWindow::TCPSocket2_AuthenticationRequired(QString& user, QString& password)
+{
+    return answerAuthentication(user, password);
+}
+
+bool MainWindow::TCPSocket3_AuthenticationRequired(QString& user, QString& password)
+{
+    return answerAuthentication(user, password);
+}
+
+bool MainWindow::answerAuthentication(QString& user, QString& password)
+{
+    user = Globals::pUserName;
+    password = Globals::pPassword;
+    // Without a user name there is nothing to offer; the socket then ends the request.
+    return !user.isEmpty();
+}
+
+void MainWindow::TCPSocket3_Connected()
+{
+    StatsText->setText(QStringLiteral("Grabbing image..."));
+}
+
+void MainWindow::TCPSocket3_PageReceived(const QString& /*url*/, int /*status*/,
+                                         const platform::HTTPSocket::Headers& /*headers*/, const QByteArray& content)
+{
+    Globals::DayHTML = DecodePageText(content);
+    GetImageURLs();
+}
+
+void MainWindow::showSelectedTitle()
+{
+    DayListBox* list = IndexWindow::instance()->ListBox1;
+    const int row = list->ListIndex();
+    if (row >= 0)
+        ImageName->setText(list->Cell(row, 2));
+}
+
+void MainWindow::GetImageURLs()
+{
+    const DayPicture picture = FindDayPicture(Globals::DayHTML, APODServer());
+    Globals::ext = picture.ext;
+    Globals::Name = picture.saveName;
+
+    if (!picture.hasPicture()) {
+        // A day without a picture (a video day, or a page whose picture reference is unsafe): its
+        // title and texts show, Save and Set stay off, and nothing is looked up or downloaded.
+        p.reset();
+        {
+            platform::Graphics g = Canvas1->Graphics();
+            g.SetForeColor(areaGrey());
+            g.FillRect(0, 0, Canvas1->width(), Canvas1->height());
+        }
+        showSelectedTitle();
+        StatsText->setText(QStringLiteral("This day has no picture to show."));
+        ProgressBar1->setValue(0);
+        enableSteps();
+        GetCredits();
+        return;
+    }
+
+    const platform::FolderItem file = CacheFolder().Child(picture.cacheName);
+    if (file.Exists()) {
+        QString error;
+        p = platform::Picture::Open(file.path(), &error);
+        if (p) {
+            Globals::FileName = file;
+            factor = FitFactor(QSize(p->Width(), p->Height()), Canvas1->size());
+            showSelectedTitle();
+            StatsText->setText(pictureSizeText(*p));
+            drawPicture();
+            Globals::ActivateButtons();
+            GetCredits();
+            return;
+        }
+        // A cache file that does not open as a picture (left by an interrupted run, or damaged)
+        // is not the picture: remove it and fetch the picture again.
+        file.Delete();
+    }
+    proxySetup(TCPSocket2);
+    TCPSocket2->Get(picture.url, file);
+}
+
+void MainWindow::TCPSocket2_ReceiveProgress(qint64 bytes, qint64 total, const QByteArray& /*data*/)
+{
+    if (total <= 0) {
+        // The server sent no length: show what has arrived, with a busy bar.
+        StatsText->setText(
+            QStringLiteral("Grabbing image: %1 KB received.").arg(QString::number(double(bytes) / 1024.0, 'f', 1)));
+        ProgressBar1->setMaximum(0);
+        return;
+    }
+    const double fraction = double(bytes) / double(total);
+    StatsText->setText(QStringLiteral("Grabbing image: %1% of %2 KB complete.")
+                           .arg(qRound(fraction * 100.0))
+                           .arg(QString::number(double(total) / 1024.0, 'f', 1)));
+    ProgressBar1->setMaximum(100);
+    ProgressBar1->setValue(static_cast<int>(fraction * 100.0));
+}
+
+void MainWindow::TCPSocket2_DownloadComplete(const QString& /*url*/, int /*status*/,
+                                             const platform::HTTPSocket::Headers& /*headers*/,
+                                             const platform::FolderItem& file)
+{
+    if (file.isNull() || !file.Exists()) {
+        // The transfer broke off; the socket kept nothing under the picture's name.
+        StatsText->setText(QStringLiteral("The picture download was interrupted. Try again later."));
+        ProgressBar1->setMaximum(100);
+        ProgressBar1->setValue(0);
+        return;
+    }
+    QString error;
+    p = platform::Picture::Open(file.path(), &error);
+    if (!p) {
+        // An error page or a damaged file came instead of the picture: keep nothing in the cache,
+        // so the next visit of the day asks for the picture again.
+        file.Delete();
+        StatsText->setText(QStringLiteral("The picture could not be read: the server sent no picture."));
+        ProgressBar1->setMaximum(100);
+        ProgressBar1->setValue(0);
+        return;
+    }
+    factor = FitFactor(QSize(p->Width(), p->Height()), Canvas1->size());
+    StatsText->setText(pictureSizeText(*p));
+    drawPicture();
+    showSelectedTitle();
+    GetCredits();
+    ProgressBar1->setMaximum(100);
+    ProgressBar1->setValue(0);
+    Globals::ActivateButtons();
+    Globals::FileName = file;
+}
+
+void MainWindow::enableSteps()
+{
+    if (IndexWindow::instance()->ListBox1->ListIndex() > 0)
+        NextButton->setEnabled(true);
+    PreviousButton->setEnabled(true);
+}
+
+void MainWindow::ClearCache()
+{
+    PurgeCache();
+}
+
+void MainWindow::DeleteCache()
+{
+    if (Globals::DeleteCache)
+        PurgeCache();
+    platform::Quit(0);
+}
+
+bool MainWindow::AppleClearImageCache_Action()
+{
+    ClearCache();
+    return false;
+}
+
+bool MainWindow::FileQuit_Action()
+{
+    DeleteCache();
+    return false;
+}
+
+void MainWindow::reportSocketError(platform::HTTPSocket* socket, int code)
+{
+    socket->Disconnect();
+    HTTPAlert::instance()->HeadingText->setText(HTTPErrorHeading(code));
+    HTTPAlert::instance()->MessageText->setText(HTTPErrorMessages(code));
+}
+
+void MainWindow::TCPSocket1_Error(int code)
+{
+    reportSocketError(TCPSocket1, code);
+}
+
+void MainWindow::TCPSocket2_Error(int code)
+{
+    reportSocketError(TCPSocket2, code);
+}
+
+void MainWindow::TCPSocket3_Error(int code)
+{
+    reportSocketError(TCPSocket3, code);
+}
+
+} // namespace Starwick

@@ -1,0 +1,332 @@
+// The road of one picture through the real main window: the archive, the day list, the day page,
+// the picture from the network or the cache, the details, and the socket errors, against a small
+// APOD site served on this machine.
+#include "browser/daylistbox.h"
+#include "browser/detailswindow.h"
+#include "browser/httpalert.h"
+#include "browser/indexwindow.h"
+#include "browser/mainwindow.h"
+#include "platform/system.h"
+#include "shell/globals.h"
+#include "shell/servers.h"
+#include "shell/settings.h"
+#include "support/apodsite.h"
+#include "support/fixtureserver.h"
+#include "support/testenv.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace Starwick;
+using Test::ApodDay;
+using Test::ApodSite;
+using Test::FixtureServer;
+
+namespace {
+
+constexpr int kNewestPictureRow = 1; // ap241220: row 0 is a video day
+
+QStringList cacheEntries()
+{
+    return QDir(CacheFolder().path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
+class TestRoad : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<FixtureServer> m_server;
+    std::unique_ptr<ApodSite> m_site;
+    MainWindow* m_window = nullptr;
+
+    DayListBox* list() const { return IndexWindow::instance()->ListBox1; }
+
+    void openMainWindow()
+    {
+        m_window = MainWindow::instance();
+        QTRY_COMPARE(list()->ListCount(), m_site->days().size());
+    }
+
+    // Steps to a row as a click in the day list would, and waits for the day to be shown.
+    void showRow(int row)
+    {
+        Globals::LastIndex = row;
+        m_window->GetSelectedPage();
+    }
+
+    int rowOf(const ApodDay& day) const
+    {
+        for (int i = 0; i < m_site->days().size(); ++i) {
+            if (m_site->days().at(i).page == day.page)
+                return i;
+        }
+        return -1;
+    }
+
+    QString statusText() const { return m_window->StatsText->text(); }
+
+private slots:
+    void initTestCase()
+    {
+        platform::setQuitHandlerForTesting([](int) {});
+        platform::setUrlOpenerForTesting([](const QUrl&) {});
+    }
+
+    void init()
+    {
+        Test::clearHome();
+        Globals::ResetForTesting();
+        if (MainWindow* old = MainWindow::existing())
+            old->close();
+        if (HTTPAlert* alert = platform::ExistingInstance<HTTPAlert>())
+            alert->close();
+        list()->DeleteAllRows();
+        QDir().mkpath(CacheFolder().path());
+        m_server = std::make_unique<FixtureServer>();
+        QVERIFY(m_server->start());
+        m_site = std::make_unique<ApodSite>(*m_server, QStringLiteral("/~apod"));
+        setAPODServerForTesting(QStringLiteral("127.0.0.1:%1/~apod").arg(m_server->port()));
+    }
+
+    void cleanup()
+    {
+        if (MainWindow* window = MainWindow::existing())
+            window->close();
+        m_site.reset();
+        m_server.reset();
+    }
+
+    void launchFillsTheDayListAndShowsTheNewestDay()
+    {
+        openMainWindow();
+        const ApodDay& newest = m_site->days().constFirst();
+        QCOMPARE(list()->Cell(0, 0), QString::fromUtf8(newest.archiveLine).trimmed());
+        QCOMPARE(list()->Cell(0, 1), m_site->dayUrl(newest.page));
+        QCOMPARE(list()->Cell(0, 2),
+                 newest.date.toString(QStringLiteral("yyyy/MM/dd")) + QStringLiteral(": ") + newest.title);
+        // The newest day is a video: its title shows, no picture is fetched, Save and Set stay off.
+        QTRY_COMPARE(statusText(), QStringLiteral("This day has no picture to show."));
+        QCOMPARE(list()->ListIndex(), 0);
+        QCOMPARE(m_window->ImageName->text(), list()->Cell(0, 2));
+        QVERIFY(!m_window->SaveButton->isEnabled());
+        QVERIFY(!m_window->SetButton->isEnabled());
+        QVERIFY(m_window->PreviousButton->isEnabled());
+        QVERIFY(!m_window->NextButton->isEnabled());
+        for (const QString& other : newest.otherImages)
+            QVERIFY(m_server->requestsFor(m_site->imagePath(other)).isEmpty());
+        QCOMPARE(cacheEntries(), QStringList());
+    }
+
+    void dayWithAPictureDownloadsItIntoTheCache_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::newRow("PNG behind a commented-out reference") << "ap241220.html";
+        QTest::newRow("JPEG behind a favicon and scripts") << "ap231017.html";
+        QTest::newRow("Image Credit only, explanation links another picture") << "ap230211.html";
+        QTest::newRow("Latin-1 page of the 1990s") << "ap980303.html";
+        QTest::newRow("1995 GIF with no folder in its path") << "ap950622.html";
+    }
+    void dayWithAPictureDownloadsItIntoTheCache()
+    {
+        QFETCH(QString, page);
+        openMainWindow();
+        const ApodDay& day = m_site->day(page);
+        const int row = rowOf(day);
+        showRow(row);
+        const QString shown = QStringLiteral("Download complete. Image is %1 x %2.")
+                                  .arg(day.pictureSize.width())
+                                  .arg(day.pictureSize.height());
+        QTRY_COMPARE(statusText(), shown);
+        QCOMPARE(cacheEntries(), QStringList{day.cacheName});
+        QCOMPARE(Globals::FileName, CacheFolder().Child(day.cacheName));
+        QVERIFY(m_window->p);
+        QCOMPARE(m_window->ImageName->text(), list()->Cell(row, 2));
+        QVERIFY(m_window->SaveButton->isEnabled());
+        QVERIFY(m_window->SetButton->isEnabled());
+        QCOMPARE(m_window->NextButton->isEnabled(), row > 0);
+        QCOMPARE(Globals::PageCredits, day.credit);
+        QVERIFY2(Globals::PageExplanation.startsWith(day.explanationStart), qPrintable(Globals::PageExplanation));
+        QCOMPARE(Globals::Name, day.title + u'.' + QFileInfo(day.cacheName).suffix().toLower());
+        // The details drawer follows the day, shown or not.
+        DetailsWindow* details = DetailsWindow::instance();
+        QCOMPARE(details->CreditField->text(), day.credit);
+        QCOMPARE(details->LinkField->text(), m_site->dayUrl(day.page));
+        QCOMPARE(details->ExplanationField->text(), Globals::PageExplanation);
+        for (const QString& other : day.otherImages)
+            QVERIFY2(m_server->requestsFor(m_site->imagePath(other)).isEmpty(), qPrintable(other));
+    }
+
+    void cachedPictureIsShownWithoutARequest()
+    {
+        openMainWindow();
+        const ApodDay& day = m_site->days().at(kNewestPictureRow);
+        showRow(kNewestPictureRow);
+        QTRY_VERIFY(statusText().startsWith(QStringLiteral("Download complete.")));
+        m_server->clearRequests();
+        m_window->p.reset();
+        showRow(kNewestPictureRow);
+        QTRY_VERIFY(m_window->p != nullptr);
+        QCOMPARE(statusText(), QStringLiteral("Download complete. Image is %1 x %2.")
+                                   .arg(day.pictureSize.width())
+                                   .arg(day.pictureSize.height()));
+        QCOMPARE(m_server->requestsFor(m_site->imagePath(day.picture)).size(), 0);
+        QCOMPARE(m_server->requestsFor(m_site->dayPath(day.page)).size(), 1);
+    }
+
+    void brokenPicturesAreNotKept_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("an error page in place of the picture") << 0;
+        QTest::newRow("a truncated picture") << 1;
+        QTest::newRow("the connection drops mid-body") << 2;
+    }
+    void brokenPicturesAreNotKept()
+    {
+        QFETCH(int, kind);
+        const ApodDay& day = m_site->days().at(kNewestPictureRow);
+        const QString path = m_site->imagePath(day.picture);
+        FixtureServer::Response response = FixtureServer::Response::page(day.pictureBytes, 200, "image/png");
+        if (kind == 0)
+            response = FixtureServer::Response::page("<html><body>Not Found</body></html>", 404);
+        else if (kind == 1)
+            response.body = day.pictureBytes.left(day.pictureBytes.size() / 3);
+        else
+            response.dropAfter = day.pictureBytes.size() / 2;
+        m_server->route(path, response);
+        openMainWindow();
+        showRow(kNewestPictureRow);
+        QTRY_VERIFY(!m_server->requestsFor(path).isEmpty());
+        QTRY_VERIFY(
+            statusText().contains(kind == 2 ? QStringLiteral("interrupted") : QStringLiteral("could not be read")));
+        QCOMPARE(cacheEntries(), QStringList());
+        QVERIFY(!m_window->SaveButton->isEnabled());
+        // The next visit asks again, and this time the picture comes.
+        m_server->route(path, FixtureServer::Response::page(day.pictureBytes, 200, "image/png"));
+        showRow(kNewestPictureRow);
+        QTRY_VERIFY(statusText().startsWith(QStringLiteral("Download complete.")));
+        QCOMPARE(cacheEntries(), QStringList{day.cacheName});
+    }
+
+    void aDamagedCacheFileIsFetchedAgain()
+    {
+        const ApodDay& day = m_site->days().at(kNewestPictureRow);
+        QFile damaged(CacheFolder().Child(day.cacheName).path());
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write("not a picture");
+        damaged.close();
+        openMainWindow();
+        showRow(kNewestPictureRow);
+        QTRY_VERIFY(statusText().startsWith(QStringLiteral("Download complete.")));
+        QCOMPARE(m_server->requestsFor(m_site->imagePath(day.picture)).size(), 1);
+    }
+
+    void namesThatWouldLeaveTheCacheAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("reference");
+        QTest::newRow("parent folder") << QByteArray("image/../../../escape.jpg");
+        QTest::newRow("dot-dot as the name") << QByteArray("image/2310/..");
+        QTest::newRow("empty name") << QByteArray("image/2310/");
+        QTest::newRow("a backslash") << QByteArray("image/2310/a\\..\\b.jpg");
+    }
+    void namesThatWouldLeaveTheCacheAreRefused()
+    {
+        QFETCH(QByteArray, reference);
+        const QByteArray line = ApodSite::archiveLineFor(QDate(2023, 10, 18), "A Hostile Day");
+        m_server->route(QStringLiteral("/~apod/apod/archivepix.html"),
+                        FixtureServer::Response::page(ApodSite::archivePageFor({line})));
+        m_server->route(QStringLiteral("/~apod/apod/ap231018.html"),
+                        FixtureServer::Response::page("<html><body><center><b> A Hostile Day </b><br><a href=\"" +
+                                                      reference +
+                                                      "\">picture</a><b> Explanation: </b> Text."
+                                                      "<b> Tomorrow's picture: </b></body></html>"));
+        m_window = MainWindow::instance();
+        QTRY_COMPARE(statusText(), QStringLiteral("This day has no picture to show."));
+        for (const FixtureServer::Request& request : m_server->requests())
+            QVERIFY2(!request.path.contains("image"), request.target.constData());
+        QCOMPARE(cacheEntries(), QStringList());
+        QVERIFY(!QFile::exists(SettingsFolder().Child(QStringLiteral("escape.jpg")).path()));
+    }
+
+    void anArchiveWithoutDaysSaysSo()
+    {
+        m_server->route(QStringLiteral("/~apod/apod/archivepix.html"),
+                        FixtureServer::Response::page("<html><body>Service unavailable</body></html>", 503));
+        m_window = MainWindow::instance();
+        QTRY_COMPARE(statusText(), QStringLiteral("The archive page lists no days."));
+        QCOMPARE(list()->ListCount(), 0);
+    }
+
+    void socketErrorsShowOneAlertAndLeaveTheOthersAlone()
+    {
+        openMainWindow();
+        QTRY_COMPARE(statusText(), QStringLiteral("This day has no picture to show."));
+        const int beeps = platform::BeepCount();
+        // The picture socket fails before it connects (its target cannot be made: a folder is in
+        // the way) while the day page socket fails to resolve its host.
+        const ApodDay& day = m_site->days().at(kNewestPictureRow);
+        QVERIFY(QDir().mkpath(CacheFolder().Child(day.cacheName).path() + QStringLiteral("/blocked")));
+        showRow(kNewestPictureRow);
+        QTRY_VERIFY(platform::ExistingInstance<HTTPAlert>() != nullptr);
+        HTTPAlert* alert = platform::ExistingInstance<HTTPAlert>();
+        QCOMPARE(alert->HeadingText->text(), QStringLiteral("The web server returned error 1!"));
+        QCOMPARE(alert->MessageText->text(), QStringLiteral("Check your internet settings and try again."));
+
+        list()->SetCell(0, 1, QStringLiteral("http://no-such-host.invalid/apod/ap250314.html"));
+        showRow(0);
+        QTRY_COMPARE(alert->HeadingText->text(), QStringLiteral("The web server returned error 103!"));
+        QVERIFY(alert->MessageText->text().startsWith(QStringLiteral("The address specified in your proxy")));
+        QCOMPARE(platform::ExistingInstance<HTTPAlert>(), alert);
+        QCOMPARE(platform::BeepCount(), beeps + 1);
+        // The list, the buttons and the status line are as the failed requests left them.
+        QCOMPARE(list()->ListCount(), m_site->days().size());
+        QVERIFY(!m_window->SaveButton->isEnabled());
+        // After OK, the next error makes a new alert, which beeps again.
+        alert->PushButton1->click();
+        QTRY_VERIFY(platform::ExistingInstance<HTTPAlert>() == nullptr);
+        showRow(0);
+        QTRY_VERIFY(platform::ExistingInstance<HTTPAlert>() != nullptr);
+        QCOMPARE(platform::BeepCount(), beeps + 2);
+    }
+
+    void proxyCredentialsAreAnsweredOnce_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("passes");
+        QTest::newRow("right credentials") << "sesame" << true;
+        QTest::newRow("refused credentials end the request") << "wrong" << false;
+    }
+    void proxyCredentialsAreAnsweredOnce()
+    {
+        QFETCH(QString, password);
+        QFETCH(bool, passes);
+        // The program names the real server; the proxy on this machine answers for it.
+        setAPODServerForTesting(QStringLiteral("www.star.ucl.ac.uk/~apod"));
+        m_server->requireProxyAuthorization(QStringLiteral("ann"), QStringLiteral("sesame"));
+        Globals::UseProxy = true;
+        Globals::pAddress = QStringLiteral("127.0.0.1");
+        Globals::pPort = m_server->port();
+        Globals::pUserName = QStringLiteral("ann");
+        Globals::pPassword = password;
+        m_window = MainWindow::instance();
+        if (passes) {
+            QTRY_COMPARE(list()->ListCount(), m_site->days().size());
+            QCOMPARE(list()->Cell(0, 1), QStringLiteral("http://www.star.ucl.ac.uk/~apod/apod/ap250314.html"));
+            QVERIFY(m_server->requests().constFirst().proxied());
+        } else {
+            QTRY_VERIFY(platform::ExistingInstance<HTTPAlert>() != nullptr);
+            QCOMPARE(platform::ExistingInstance<HTTPAlert>()->HeadingText->text(),
+                     QStringLiteral("The web server returned error 407!"));
+            QVERIFY(m_server->requests().size() <= 3); // asked once, not in a loop
+            QCOMPARE(list()->ListCount(), 0);
+        }
+    }
+};
+
+STARWICK_TEST_MAIN(TestRoad)
+#include "tst_road.moc"
