@@ -131,7 +131,13 @@ void App::applySettings(const SettingsLines& lines)
     }
 }
 
-void App::EnableMenuItems() {}
+void App::EnableMenuItems()
+{
+    const MainWindow* window = MainWindow::existing();
+    FileSave()->SetEnabled(window && window->SaveButton->isEnabled());
+    AppleShowAPODIndex()->SetVisible(true);
+    FileConnect()->SetVisible(false);
+}
 
 bool App::AppleCheckforUpdates_Action()
 {

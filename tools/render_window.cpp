@@ -1,51 +1,170 @@
-// Renders Starwick's main window offscreen to a PNG file, so that anyone can look at it without a
-// display: render_window OUT.png [--picture FILE] [--title TEXT] [--status TEXT]
+// Renders Starwick's windows offscreen to a PNG file, so that anyone can look at them without a
+// display. It runs in a temporary home and never goes to the network:
+//
+//   render_window OUT.png [--archive FILE] [--day FILE] [--picture FILE] [--index] [--details]
+//                         [--menu NAME] [--title TEXT] [--status TEXT]
+//
+// --archive feeds an archive page to the main window as if it had arrived; --day a day page, with
+// --picture as that day's picture in the cache; --index and --details show the drawers; --menu
+// opens one menu of the menu bar ("Starwick", "File", "Links", "Window").
+#include "browser/daypage.h"
+#include "browser/indexwindow.h"
 #include "browser/mainwindow.h"
+#include "browser/pagetext.h"
+#include "platform/drawer.h"
 #include "platform/picture.h"
+#include "shell/app.h"
+#include "shell/globals.h"
+#include "shell/menubar1.h"
+#include "shell/servers.h"
+#include "shell/settings.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
-#include <QPixmap>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QTemporaryDir>
+
+namespace {
+
+using namespace Starwick;
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCritical("Cannot read %s", qPrintable(path));
+        std::exit(1);
+    }
+    return file.readAll();
+}
+
+void settle()
+{
+    for (int i = 0; i < 20; ++i)
+        QApplication::processEvents();
+}
+
+// Every visible top-level window, drawn where it stands on the screen, on the desktop's grey.
+QImage composeScreen()
+{
+    QList<QWidget*> windows;
+    QRect area;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (!widget->isVisible())
+            continue;
+        windows.append(widget);
+        area = area.united(widget->geometry());
+    }
+    QImage image(area.size() + QSize(24, 24), QImage::Format_RGB32);
+    image.fill(QColor(96, 104, 112));
+    QPainter painter(&image);
+    // The main window first, the drawers and menus over it.
+    std::stable_sort(windows.begin(), windows.end(), [](QWidget* a, QWidget* b) {
+        return qobject_cast<MainWindow*>(a) && !qobject_cast<MainWindow*>(b);
+    });
+    for (QWidget* window : windows)
+        painter.drawPixmap(window->geometry().topLeft() - area.topLeft() + QPoint(12, 12), window->grab());
+    return image;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A home of its own, so that the user's settings and cache are never touched.
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/.config")));
+
     QApplication application(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Renders the main window to a PNG file."));
+    parser.setApplicationDescription(QStringLiteral("Renders Starwick's windows to a PNG file."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("out"), QStringLiteral("The PNG file to write."));
-    const QCommandLineOption picture(QStringLiteral("picture"), QStringLiteral("A picture to show."),
+    const QCommandLineOption archive(QStringLiteral("archive"), QStringLiteral("An archive page to list."),
                                      QStringLiteral("file"));
+    const QCommandLineOption day(QStringLiteral("day"), QStringLiteral("A day page to show."), QStringLiteral("file"));
+    const QCommandLineOption picture(QStringLiteral("picture"), QStringLiteral("The day's picture."),
+                                     QStringLiteral("file"));
+    const QCommandLineOption index(QStringLiteral("index"), QStringLiteral("Show the index drawer."));
+    const QCommandLineOption details(QStringLiteral("details"), QStringLiteral("Show the details drawer."));
+    const QCommandLineOption menu(QStringLiteral("menu"), QStringLiteral("Open a menu of the menu bar."),
+                                  QStringLiteral("name"));
     const QCommandLineOption title(QStringLiteral("title"), QStringLiteral("The title line."), QStringLiteral("text"));
     const QCommandLineOption status(QStringLiteral("status"), QStringLiteral("The status line."),
                                     QStringLiteral("text"));
-    parser.addOptions({picture, title, status});
+    parser.addOptions({archive, day, picture, index, details, menu, title, status});
     parser.process(application);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
 
-    Starwick::MainWindow* window = Starwick::MainWindow::instance();
-    if (parser.isSet(title))
-        window->ImageName->setText(parser.value(title));
-    if (parser.isSet(status))
-        window->StatsText->setText(parser.value(status));
-    if (parser.isSet(picture)) {
+    App app;
+    MenuBar1::instance();
+    app.registerMenuHandlers();
+    MainWindow* window = platform::MakeInstance<MainWindow>();
+    app.Open();
+    // Requests go to a proxy at a closed port on this machine, so that no name is looked up, and
+    // are dropped before they are answered.
+    Globals::UseProxy = true;
+    Globals::pAddress = QStringLiteral("127.0.0.1");
+    Globals::pPort = 9;
+    window->completeOpening();
+    window->TCPSocket1->Disconnect();
+    settle();
+
+    if (parser.isSet(archive)) {
+        window->TCPSocket1_PageReceived(QString(), 200, {}, readFile(parser.value(archive)));
+        window->TCPSocket3->Disconnect();
+    }
+    if (parser.isSet(day)) {
+        const QByteArray page = readFile(parser.value(day));
+        if (parser.isSet(picture)) {
+            const DayPicture found = FindDayPicture(DecodePageText(page), APODServer());
+            if (found.hasPicture())
+                QFile::copy(parser.value(picture), CacheFolder().Child(found.cacheName).path());
+        }
+        window->TCPSocket3_PageReceived(QString(), 200, {}, page);
+        window->TCPSocket2->Disconnect();
+    } else if (parser.isSet(picture)) {
         QString error;
-        window->p = Starwick::platform::Picture::Open(parser.value(picture), &error);
+        window->p = platform::Picture::Open(parser.value(picture), &error);
         if (!window->p) {
             qCritical("Cannot open %s: %s", qPrintable(parser.value(picture)), qPrintable(error));
             return 1;
         }
+        window->RedrawImage();
     }
-    window->show();
-    QApplication::processEvents();
-    window->RedrawImage();
-    QApplication::processEvents();
+    if (parser.isSet(title))
+        window->ImageName->setText(parser.value(title));
+    if (parser.isSet(status))
+        window->StatsText->setText(parser.value(status));
+    if (parser.isSet(index))
+        window->AppleShowAPODIndex_Action();
+    if (parser.isSet(details))
+        window->AppleShowDetailsDrawer_Action();
+    settle();
+
+    if (parser.isSet(menu)) {
+        QMenuBar* bar = window->menuBar();
+        const QString wanted = parser.value(menu);
+        for (QAction* action : bar->actions()) {
+            if (action->text().remove(u'&') == wanted && action->menu()) {
+                bar->setActiveAction(action);
+                break;
+            }
+        }
+        settle();
+    }
+
     const QString out = parser.positionalArguments().constFirst();
-    if (!window->grab().save(out)) {
+    if (!composeScreen().save(out)) {
         qCritical("Cannot write %s", qPrintable(out));
         return 1;
     }
