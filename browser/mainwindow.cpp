@@ -247,22 +247,14 @@ void MainWindow::Close()
 
 void MainWindow::AddMenuHandlers()
 {
-    MenuBar1* bar = MenuBar1::instance();
-    const struct
-    {
-        const char* name;
-        bool (MainWindow::*handler)();
-    } handlers[] = {
-        {"AppleClearImageCache", &MainWindow::AppleClearImageCache_Action},
-        {"AppleShowDetailsDrawer", &MainWindow::AppleShowDetailsDrawer_Action},
-        {"FileQuit", &MainWindow::FileQuit_Action},
-        {"FileConnect", &MainWindow::FileConnect_Action},
-        {"AppleShowAPODIndex", &MainWindow::AppleShowAPODIndex_Action},
-    };
-    for (const auto& entry : handlers) {
-        const auto handler = entry.handler;
-        bar->addHandler(QString::fromLatin1(entry.name), this, [this, handler] { return (this->*handler)(); });
-    }
+    MenuBar1::instance()->addHandlers<MainWindow>(
+        this, {
+                  {"AppleClearImageCache", &MainWindow::AppleClearImageCache_Action},
+                  {"AppleShowDetailsDrawer", &MainWindow::AppleShowDetailsDrawer_Action},
+                  {"FileQuit", &MainWindow::FileQuit_Action},
+                  {"FileConnect", &MainWindow::FileConnect_Action},
+                  {"AppleShowAPODIndex", &MainWindow::AppleShowAPODIndex_Action},
+              });
 }
 
 bool MainWindow::AppleShowAPODIndex_Action()

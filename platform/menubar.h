@@ -8,6 +8,8 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 class QKeyEvent;
@@ -63,6 +65,13 @@ public:
     /// Binds a handler to the item of that name (also one made later). `owner`, when given, limits
     /// the handler to the owner's life. Handlers return true when they handled the command.
     void addHandler(const QString& name, QObject* owner, Handler handler);
+    /// Binds several of `owner`'s handlers, each to the item of its name, in the order given.
+    template <class Owner>
+    void addHandlers(Owner* owner, std::initializer_list<std::pair<const char*, bool (Owner::*)()>> handlers)
+    {
+        for (const auto& [name, handler] : handlers)
+            addHandler(QString::fromLatin1(name), owner, [owner, handler = handler] { return (owner->*handler)(); });
+    }
     /// The application's EnableMenuItems, run in every enabling pass before the front window's.
     void setEnableMenuItemsHook(std::function<void()> hook);
 

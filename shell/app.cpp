@@ -154,22 +154,14 @@ bool App::AppleAboutStarwick_Action()
 void App::registerMenuHandlers()
 {
     MenuBar1* bar = MenuBar1::instance();
-    const struct
-    {
-        const char* name;
-        bool (App::*handler)();
-    } handlers[] = {
-        {"AppleCheckforUpdates", &App::AppleCheckforUpdates_Action},
-        {"AppleAboutStarwick", &App::AppleAboutStarwick_Action},
-        {"FileSave", &App::FileSave_Action},
-        {"LinksStarwickHome", &App::LinksStarwickHome_Action},
-        {"LinksEmailVessik", &App::LinksEmailVessik_Action},
-        {"LinksNASAs", &App::LinksNASAs_Action},
-    };
-    for (const auto& entry : handlers) {
-        const auto handler = entry.handler;
-        bar->addHandler(QString::fromLatin1(entry.name), this, [this, handler] { return (this->*handler)(); });
-    }
+    bar->addHandlers<App>(this, {
+                                    {"AppleCheckforUpdates", &App::AppleCheckforUpdates_Action},
+                                    {"AppleAboutStarwick", &App::AppleAboutStarwick_Action},
+                                    {"FileSave", &App::FileSave_Action},
+                                    {"LinksStarwickHome", &App::LinksStarwickHome_Action},
+                                    {"LinksEmailVessik", &App::LinksEmailVessik_Action},
+                                    {"LinksNASAs", &App::LinksNASAs_Action},
+                                });
     bar->setEnableMenuItemsHook([this] { EnableMenuItems(); });
 }
 

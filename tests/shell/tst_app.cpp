@@ -30,12 +30,6 @@ MainWindow* freshMainWindow()
     return MainWindow::instance();
 }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestApp : public QObject
@@ -57,7 +51,7 @@ private slots:
         app.Open();
 
         QVERIFY(CacheFolder().Directory());
-        const QStringList lines = QString::fromUtf8(fileBytes(SettingsFile().path())).split(u'\n', Qt::SkipEmptyParts);
+        const QStringList lines = QString::fromUtf8(Test::readFileBytes(SettingsFile().path())).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 11);
         const QStringList expected{"Not Personalized",
                                    "Do Not Check",
@@ -91,7 +85,7 @@ private slots:
             App first;
             first.Open();
         }
-        const QByteArray before = fileBytes(SettingsFile().path());
+        const QByteArray before = Test::readFileBytes(SettingsFile().path());
         const QDateTime modified = QFileInfo(SettingsFile().path()).lastModified();
         Globals::ResetForTesting();
         MainWindow* window = freshMainWindow();
@@ -103,7 +97,7 @@ private slots:
         QCOMPARE(QSize(window->Width(), window->Height()), QSize(540, 545));
         const QRect screen = platform::ScreenAvailableGeometry();
         QCOMPARE(window->Left(), screen.left() + screen.width() / 2 - 270);
-        QCOMPARE(fileBytes(SettingsFile().path()), before);
+        QCOMPARE(Test::readFileBytes(SettingsFile().path()), before);
         QCOMPARE(QFileInfo(SettingsFile().path()).lastModified(), modified);
     }
 
@@ -240,7 +234,7 @@ private slots:
         QCOMPARE(app.settingsProblem().isEmpty(), !content.isEmpty());
         // Nothing replaced what was there.
         if (!content.isEmpty())
-            QCOMPARE(fileBytes(SettingsFile().path()), content);
+            QCOMPARE(Test::readFileBytes(SettingsFile().path()), content);
         else
             QVERIFY(SettingsFile().Directory());
     }

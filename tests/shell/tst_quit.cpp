@@ -13,12 +13,6 @@ using namespace Starwick;
 
 namespace {
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void writeFile(const QString& path, const QByteArray& bytes = "x")
 {
     QFile file(path);
@@ -59,7 +53,7 @@ private slots:
         MainWindow* window = MainWindow::instance();
         App app;
         app.Open(); // first launch: the 11-line default file
-        const QList<QByteArray> before = fileBytes(SettingsFile().path()).split('\n');
+        const QList<QByteArray> before = Test::readFileBytes(SettingsFile().path()).split('\n');
         window->SetWidth(612);
         window->SetHeight(577);
         window->SetLeft(33);
@@ -68,7 +62,7 @@ private slots:
         Globals::DoQuit();
 
         QCOMPARE(m_quitCodes, QList<int>{0});
-        const QList<QByteArray> after = fileBytes(SettingsFile().path()).split('\n');
+        const QList<QByteArray> after = Test::readFileBytes(SettingsFile().path()).split('\n');
         QCOMPARE(after.size(), 18); // 17 lines, each ended by a line feed
         for (int i = 0; i < 11; ++i)
             QCOMPARE(after.at(i), before.at(i));
@@ -122,7 +116,7 @@ private slots:
         PurgeCache();
 
         QCOMPARE(cacheEntries(), (QStringList{QStringLiteral(".hidden"), QStringLiteral("sub")}));
-        QCOMPARE(fileBytes(outside), QByteArray("keep me"));
+        QCOMPARE(Test::readFileBytes(outside), QByteArray("keep me"));
         QVERIFY(QFile::exists(outsideFolder + QStringLiteral("/mine.jpg")));
         QVERIFY(QFile::exists(cache + QStringLiteral("/sub/inner.jpg")));
     }

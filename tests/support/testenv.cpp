@@ -71,6 +71,12 @@ void clearHome()
         QDir().mkpath(home + QLatin1String(sub));
 }
 
+QByteArray readFileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QString dataPath(const QString& name)
 {
     const QString base = QStringLiteral(STARWICK_TEST_DATA_DIR);

@@ -16,6 +16,9 @@ QString homePath();
 /// Empties the temporary home (for a test's init()), leaving the folder itself.
 void clearHome();
 
+/// The whole content of a file; empty when it cannot be read.
+QByteArray readFileBytes(const QString& path);
+
 /// The folder of the test fixtures in the source tree.
 QString dataPath(const QString& name = QString());
 
