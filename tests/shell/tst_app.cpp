@@ -51,7 +51,8 @@ private slots:
         app.Open();
 
         QVERIFY(CacheFolder().Directory());
-        const QStringList lines = QString::fromUtf8(Test::readFileBytes(SettingsFile().path())).split(u'\n', Qt::SkipEmptyParts);
+        const QStringList lines =
+            QString::fromUtf8(Test::readFileBytes(SettingsFile().path())).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 11);
         const QStringList expected{"Not Personalized",
                                    "Do Not Check",
