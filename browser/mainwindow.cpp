@@ -123,8 +123,7 @@ MainWindow::MainWindow()
     PreviousButton->setText(QStringLiteral("Previous"));
     for (QWidget* button : {static_cast<QWidget*>(NextButton), static_cast<QWidget*>(PreviousButton),
                             static_cast<QWidget*>(SaveButton), static_cast<QWidget*>(SetButton)}) {
-        // As on the platform the window was first made for, buttons take no keyboard focus, so the
-        // arrow keys reach the window's key handler.
+        // Buttons take no keyboard focus, so that the arrow keys reach the window's key handler.
         button->setFocusPolicy(Qt::NoFocus);
     }
     setFocusPolicy(Qt::StrongFocus);
@@ -242,6 +241,11 @@ void MainWindow::Resized()
 
 void MainWindow::Close()
 {
+    // Nothing more arrives for a window that is going; the quit below may hand control to the
+    // event loop while it empties the cache.
+    TCPSocket1->Disconnect();
+    TCPSocket2->Disconnect();
+    TCPSocket3->Disconnect();
     Globals::DoQuit();
 }
 

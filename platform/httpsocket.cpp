@@ -155,7 +155,9 @@ void HTTPSocket::start(const QString& url, const FolderItem* file)
             return;
         }
         r.file = std::make_unique<QSaveFile>(path);
-        if (!r.file->open(QIODevice::WriteOnly)) {
+        // Unbuffered: QSaveFile::commit() in Qt 6.4 can report success when the flush of its own
+        // buffer fails (a full disk), which would keep a cut picture under its name.
+        if (!r.file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
             qCDebug(lcHttp) << "cannot prepare" << path << r.file->errorString();
             r.file.reset();
             failSoon(FileError);
@@ -349,7 +351,7 @@ void HTTPSocket::onAuthenticationRequired(QNetworkReply* reply, QAuthenticator* 
     if (!m_request || reply != m_request->reply.get() || m_request->serverAsked)
         return;
     m_request->serverAsked = true;
-    askCredentials(authenticator);
+    askCredentials(authenticator, false);
 }
 
 void HTTPSocket::onProxyAuthenticationRequired(const QNetworkProxy&, QAuthenticator* authenticator)
@@ -359,11 +361,12 @@ void HTTPSocket::onProxyAuthenticationRequired(const QNetworkProxy&, QAuthentica
     if (!m_request || !m_request->reply || m_request->proxyAsked)
         return;
     m_request->proxyAsked = true;
-    askCredentials(authenticator);
+    askCredentials(authenticator, true);
 }
 
-void HTTPSocket::askCredentials(QAuthenticator* authenticator)
+void HTTPSocket::askCredentials(QAuthenticator* authenticator, bool proxy)
 {
+    m_proxyChallenge = proxy;
     // Left untouched, the authenticator makes the manager give up on the challenge, which ends
     // the request instead of asking again.
     const auto handler = AuthenticationRequired;

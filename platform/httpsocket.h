@@ -80,6 +80,9 @@ public:
     /// Asked for a user name and password when a server answers 401 or a proxy 407; answer true
     /// to send them. Unset means never to send any.
     std::function<bool(QString& user, QString& password)> AuthenticationRequired;
+    /// While AuthenticationRequired runs: whether the challenge is the proxy's (407) rather than
+    /// the web server's (401), so that a handler gives proxy credentials to the proxy only.
+    bool isProxyChallenge() const { return m_proxyChallenge; }
 
     /// Requests a page; it arrives whole in PageReceived().
     void Get(const QString& url);
@@ -123,7 +126,7 @@ private:
     void onTimeout();
     void onAuthenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator);
     void onProxyAuthenticationRequired(const QNetworkProxy& proxy, QAuthenticator* authenticator);
-    void askCredentials(QAuthenticator* authenticator);
+    void askCredentials(QAuthenticator* authenticator, bool proxy);
     void markConnected();
     void abortWith(int code);
 
@@ -133,6 +136,7 @@ private:
     std::unique_ptr<QNetworkAccessManager> m_manager;
     std::unique_ptr<Request> m_request;
     QTimer m_timeout;
+    bool m_proxyChallenge = false;
     int m_transferTimeout = DefaultTransferTimeout;
     int m_lastErrorCode = NoError;
     quint64 m_serial = 0;

@@ -30,9 +30,9 @@ bool CommandKeyDown();
 /// The main screen's area that windows may use.
 QRect ScreenAvailableGeometry();
 
-/// The system font at a size given in the points of the platform the program was first drawn for,
-/// where 13 points is the system font's own size: sizes scale from the application font, so a
-/// "text size 9" line stays in proportion to its neighbours on every desktop. 0 means the default.
+/// The system font at a size given in points on a scale where 13 is the system font's own size:
+/// sizes scale from the application font, so a "text size 9" line stays in proportion to its
+/// neighbours on every desktop. 0 means the default.
 QFont SystemFont(int points = 0);
 /// The small system font (a step smaller than the system font) at such a size; 0 means its default.
 QFont SmallSystemFont(int points = 0);

@@ -1,5 +1,6 @@
 #include "platform/window.h"
 
+#include "platform/eventloop.h"
 #include "platform/system.h"
 
 #include <QCloseEvent>
@@ -204,7 +205,7 @@ void Window::closeEvent(QCloseEvent* event)
     m_closed = true;
     event->accept();
     Close();
-    deleteLater();
+    ReleaseLater(this);
 }
 
 void Window::keyPressEvent(QKeyEvent* event)

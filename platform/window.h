@@ -169,6 +169,12 @@ template <class T> T* MakeInstance()
     return slot.data();
 }
 
+/// The instance of a window class as long as it exists, also while it is closing; makes nothing.
+template <class T> T* CurrentInstance()
+{
+    return instanceSlot<T>().data();
+}
+
 /// The open instance of a window class, or nullptr when none is open; makes nothing.
 template <class T> T* ExistingInstance()
 {

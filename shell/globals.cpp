@@ -38,7 +38,9 @@ void ResetForTesting()
 
 void DeactivateButtons()
 {
-    MainWindow* window = MainWindow::instance();
+    MainWindow* window = MainWindow::existing();
+    if (!window)
+        return;
     window->NextButton->setEnabled(false);
     window->PreviousButton->setEnabled(false);
     window->SaveButton->setEnabled(false);
@@ -47,7 +49,9 @@ void DeactivateButtons()
 
 void ActivateButtons()
 {
-    MainWindow* window = MainWindow::instance();
+    MainWindow* window = MainWindow::existing();
+    if (!window)
+        return;
     if (IndexWindow::instance()->ListBox1->ListIndex() > 0)
         window->NextButton->setEnabled(true);
     window->PreviousButton->setEnabled(true);
@@ -57,7 +61,8 @@ void ActivateButtons()
 
 void DoQuit()
 {
-    if (MainWindow* window = MainWindow::existing()) {
+    // The main window is closing when this runs: its frame is still there to store.
+    if (MainWindow* window = platform::CurrentInstance<MainWindow>()) {
         QString error;
         const SettingsUpdate update = UpdateSettingsFile(
             [window](SettingsLines& lines) {

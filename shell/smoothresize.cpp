@@ -3,6 +3,8 @@
 #include "platform/window.h"
 #include "platform/windowmanager.h"
 
+#include <QPointer>
+
 #include <algorithm>
 #include <limits>
 
@@ -57,8 +59,12 @@ void SmoothResize(platform::Window* window, int width, int height, int corner)
         break;
     }
 
+    // The animation hands control to the event loop, where the window may be closed and released.
+    const QPointer<platform::Window> alive(window);
     platform::TransitionWindow(window, platform::kWindowSlideTransitionEffect, platform::kWindowResizeTransitionAction,
                                &rect);
+    if (!alive)
+        return;
 
     window->SetTop(top);
     window->SetLeft(left);

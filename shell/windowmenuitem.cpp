@@ -104,7 +104,9 @@ void WindowMenuItem::AddWindowToMenu(platform::Window* w)
         m.emplace_back(entry, list);
 
         const platform::Window* key = w;
-        connect(w, &QObject::destroyed, this, [this, key] { unregister(key); });
+        // A window that goes without being removed drops its registration at once, without
+        // handing control to the event loop: it is being destroyed.
+        connect(w, &QObject::destroyed, this, [this, key] { unregister(key, false); });
     } catch (...) {
         DBCModule::LogException(std::current_exception(), QStringLiteral("WindowMenuItem.AddWindowToMenu"));
     }
@@ -115,13 +117,13 @@ void WindowMenuItem::RemoveWindowFromMenu(platform::Window* w)
     try {
         DBCModule::Require(w != nullptr);
         disconnect(w, &QObject::destroyed, this, nullptr);
-        unregister(w);
+        unregister(w, true);
     } catch (...) {
         DBCModule::LogException(std::current_exception(), QStringLiteral("WindowMenuItem.RemoveWindowFromMenu"));
     }
 }
 
-void WindowMenuItem::unregister(const platform::Window* w)
+void WindowMenuItem::unregister(const platform::Window* w, bool yield)
 {
     auto found = WindowHandlerMap.find(w);
     if (found == WindowHandlerMap.end())
@@ -136,7 +138,8 @@ void WindowMenuItem::unregister(const platform::Window* w)
     for (size_t i = 0; i < m.size(); ++i) {
         if (NotifyingMenuItem* item = m[i].first)
             item->RemoveHandler(m[i].second);
-        QCoreApplication::processEvents();
+        if (yield)
+            QCoreApplication::processEvents();
     }
 }
 

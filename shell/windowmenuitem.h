@@ -47,7 +47,7 @@ public:
 
 private:
     NotifyingMenuItem* notifyingChild(const QString& name) const;
-    void unregister(const platform::Window* w);
+    void unregister(const platform::Window* w, bool yield);
 
     /// The name of each registered window's entry, kept for when the window is already gone.
     QHash<const platform::Window*, QString> m_entryNames;

@@ -11,4 +11,4 @@ done
 run=""
 [ "$(id -u)" -eq 0 ] || run="sudo"
 $run apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $run apt-get install -y -qq --no-install-recommends $missing
+$run env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing

@@ -59,7 +59,8 @@ private slots:
         window->SetLeft(33);
         window->SetTop(44);
 
-        Globals::DoQuit();
+        // Closing the main window is the quit that stores its frame.
+        window->close();
 
         QCOMPARE(m_quitCodes, QList<int>{0});
         const QList<QByteArray> after = Test::readFileBytes(SettingsFile().path()).split('\n');
@@ -72,6 +73,10 @@ private slots:
         QCOMPARE(after.at(13), QByteArray("33"));
         QCOMPARE(after.at(15), QByteArray("612"));
         QCOMPARE(after.at(16), QByteArray("577"));
+        if (Test::fileSystemKeepsMacCodes()) {
+            QCOMPARE(SettingsFile().MacType(), QStringLiteral("pref"));
+            QCOMPARE(SettingsFile().MacCreator(), QStringLiteral("Qwlk"));
+        }
     }
 
     void withoutAFileNothingIsMadeAndTheCacheStillGoes()

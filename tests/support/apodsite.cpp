@@ -19,7 +19,7 @@ struct ServedImage
     const char* format; ///< "png", "jpg", "gif", or "mp4" for a few bytes that are no picture
 };
 
-struct DaySpec
+struct DayFixture
 {
     const char* page;
     QDate date;
@@ -32,9 +32,9 @@ struct DaySpec
     QList<ServedImage> others;
 };
 
-const QList<DaySpec>& daySpecs()
+const QList<DayFixture>& dayFixtures()
 {
-    static const QList<DaySpec> specs = {
+    static const QList<DayFixture> fixtures = {
         {"ap250314.html",
          QDate(2025, 3, 14),
          "day-video-mp4-source.html",
@@ -100,7 +100,7 @@ const QList<DaySpec>& daySpecs()
          "This is the whole Earth as the crew of Apollo 17 saw it",
          {{"earth_a17_small.gif", QSize(8, 6), "gif"}}},
     };
-    return specs;
+    return fixtures;
 }
 
 QImage gradient(const QSize& size)
@@ -190,29 +190,29 @@ ApodSite::ApodSite(FixtureServer& server, const QString& prefix)
     : m_server(&server)
     , m_prefix(prefix)
 {
-    for (const DaySpec& spec : daySpecs()) {
+    for (const DayFixture& entry : dayFixtures()) {
         ApodDay day;
-        day.page = QString::fromLatin1(spec.page);
-        day.date = spec.date;
-        day.title = QString::fromUtf8(spec.title);
-        day.dataFile = QString::fromLatin1(spec.dataFile);
+        day.page = QString::fromLatin1(entry.page);
+        day.date = entry.date;
+        day.title = QString::fromUtf8(entry.title);
+        day.dataFile = QString::fromLatin1(entry.dataFile);
         QFile file(dataPath(QStringLiteral("apod-site/") + day.dataFile));
         if (!file.open(QIODevice::ReadOnly))
             qFatal("missing fixture page %s", qPrintable(file.fileName()));
         day.html = file.readAll();
-        day.archiveLine = archiveLineFor(spec.date, spec.latin1Title ? day.title.toLatin1() : day.title.toUtf8());
-        day.credit = QString::fromUtf8(spec.credit);
-        day.explanationStart = QString::fromUtf8(spec.explanationStart);
-        if (spec.picture.path) {
-            day.picture = QString::fromLatin1(spec.picture.path);
+        day.archiveLine = archiveLineFor(entry.date, entry.latin1Title ? day.title.toLatin1() : day.title.toUtf8());
+        day.credit = QString::fromUtf8(entry.credit);
+        day.explanationStart = QString::fromUtf8(entry.explanationStart);
+        if (entry.picture.path) {
+            day.picture = QString::fromLatin1(entry.picture.path);
             const QStringList parts = day.picture.split(QLatin1Char('/'));
             day.cacheName = parts.size() > 1 ? parts[1] : parts[0];
-            day.pictureSize = spec.picture.size;
-            day.pictureBytes = imageBytes(spec.picture);
+            day.pictureSize = entry.picture.size;
+            day.pictureBytes = imageBytes(entry.picture);
             server.route(imagePath(day.picture),
-                         FixtureServer::Response::page(day.pictureBytes, 200, contentType(spec.picture.format)));
+                         FixtureServer::Response::page(day.pictureBytes, 200, contentType(entry.picture.format)));
         }
-        for (const ServedImage& other : spec.others) {
+        for (const ServedImage& other : entry.others) {
             day.otherImages.append(QString::fromLatin1(other.path));
             server.route(imagePath(day.otherImages.last()),
                          FixtureServer::Response::page(imageBytes(other), 200, contentType(other.format)));

@@ -1,5 +1,6 @@
 #include "support/testenv.h"
 
+#include "platform/folderitem.h"
 #include "shell/servers.h"
 
 #include <QDir>
@@ -75,6 +76,19 @@ QByteArray readFileBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool fileSystemKeepsMacCodes()
+{
+    const QString probe = homePath() + QStringLiteral("/.xattr-probe");
+    QFile file(probe);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.close();
+    const bool kept = platform::FolderItem(probe).SetMacType(QStringLiteral("TEST")) &&
+                      platform::FolderItem(probe).MacType() == QLatin1String("TEST");
+    QFile::remove(probe);
+    return kept;
 }
 
 QString dataPath(const QString& name)

@@ -19,6 +19,10 @@ void clearHome();
 /// The whole content of a file; empty when it cannot be read.
 QByteArray readFileBytes(const QString& path);
 
+/// Whether the temporary home's file system keeps user extended attributes, where the Mac type
+/// and creator codes are stored (checks that need them are skipped where it does not).
+bool fileSystemKeepsMacCodes();
+
 /// The folder of the test fixtures in the source tree.
 QString dataPath(const QString& name = QString());
 
