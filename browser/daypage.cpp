@@ -311,7 +311,8 @@ DayPicture FindDayPicture(const QString& dayText, const QString& server)
 
 bool IsSafeCacheName(const QString& name)
 {
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+    // A leading "." would also make a hidden file, which the cache purge keeps for good.
+    if (name.isEmpty() || name.startsWith(u'.'))
         return false;
     for (QChar c : name) {
         if (c == u'/' || c == u'\\' || c.unicode() < 0x20 || c.unicode() == 0x7F)

@@ -44,8 +44,9 @@ struct DayPicture
 /// holds no "/"; see IsSafeCacheName.
 DayPicture FindDayPicture(const QString& dayText, const QString& server);
 
-/// Whether `name` may name a file in the cache folder: not empty, not "." or "..", no "/" or "\",
-/// no NUL or other control character, at most 255 bytes in UTF-8.
+/// Whether `name` may name a file in the cache folder: not empty, not beginning with "." (no "."
+/// or "..", no hidden file), no "/" or "\", no NUL or other control character, at most 255 bytes
+/// in UTF-8.
 bool IsSafeCacheName(const QString& name);
 
 /// The day's title: the text between the page's first "<b>" and the next "</b>", trimmed, with

@@ -184,11 +184,11 @@ private slots:
         QTest::addColumn<bool>("safe");
 
         QTest::newRow("plain name") << "Eclipse_960.jpg" << true;
-        QTest::newRow("dot file") << ".x.jpg" << true;
         QTest::newRow("blank inside") << "a b.jpg" << true;
         QTest::newRow("empty") << "" << false;
         QTest::newRow("dot") << "." << false;
         QTest::newRow("dot dot") << ".." << false;
+        QTest::newRow("hidden file the purge would keep") << ".x.jpg" << false;
         QTest::newRow("slash") << "a/b" << false;
         QTest::newRow("backslash") << "a\\b" << false;
         QTest::newRow("NUL") << QString(QStringLiteral("a") + QChar(0)) << false;

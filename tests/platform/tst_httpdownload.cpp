@@ -1,5 +1,6 @@
 #include "platform/httpsocket.h"
 #include "support/apodsite.h"
+#include "support/filesizelimit.h"
 #include "support/fixtureserver.h"
 #include "support/socketevents.h"
 #include "support/testenv.h"
@@ -182,6 +183,22 @@ private slots:
             QVERIFY(!QFile::exists(target));
             QVERIFY(entries(m_folder).isEmpty());
         }
+    }
+
+    void aFullDiskKeepsNothingUnderTheName()
+    {
+        m_server->route(QStringLiteral("/big.jpg"), Response::page(patternBytes(200000), 200, "image/jpeg"));
+        const QString target = m_folder + QStringLiteral("/big.jpg");
+        HTTPSocket socket;
+        Events events(socket);
+        Test::FileSizeLimit full(50000);
+        if (!full.isActive())
+            QSKIP("No file size limit can be set here");
+        socket.Get(m_server->url(QStringLiteral("/big.jpg")), FolderItem(target));
+        QTRY_VERIFY_WITH_TIMEOUT(events.ended, WaitMs);
+        QVERIFY(socket.lastErrorCode() != 0);
+        QVERIFY(!QFile::exists(target));
+        QVERIFY(entries(m_folder).isEmpty());
     }
 
     void fakeSiteServesItsPagesAndPicturesThroughTheProxy()
