@@ -123,11 +123,14 @@ public:
 private:
     void makeSockets();
     void AddMenuHandlers();
-    bool answerAuthentication(QString& user, QString& password);
+    bool answerAuthentication(platform::HTTPSocket* socket, QString& user, QString& password);
     void reportSocketError(platform::HTTPSocket* socket, int code);
     void showSelectedTitle();
     void enableSteps();
     void fillDetails(DetailsWindow* details);
+
+    /// Counts the days asked for, so that work for an earlier day can tell it is out of date.
+    int m_daySerial = 0;
 
     void BGCanvas_Paint(platform::Graphics& g);
     void Canvas1_Paint(platform::Graphics& g);

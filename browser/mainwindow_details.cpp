@@ -20,15 +20,27 @@ QString MainWindow::ClearHTML(const QString& text)
     return Starwick::ClearHTML(text, platform::YieldToEventLoop);
 }
 
+// The cuts hand control to the event loop once per tag; when another day was asked for meanwhile
+// (or the window closed), what they found belongs to a day no longer shown and is dropped.
 void MainWindow::GetCredits()
 {
-    Globals::PageCredits = CutCredits(Globals::DayHTML, platform::YieldToEventLoop);
+    const platform::LongLoopScope scope;
+    const int day = m_daySerial;
+    const QString credits = CutCredits(Globals::DayHTML, platform::YieldToEventLoop);
+    if (day != m_daySerial || isClosed())
+        return;
+    Globals::PageCredits = credits;
     GetExplanation();
 }
 
 void MainWindow::GetExplanation()
 {
-    Globals::PageExplanation = CutExplanation(Globals::DayHTML, platform::YieldToEventLoop);
+    const platform::LongLoopScope scope;
+    const int day = m_daySerial;
+    const QString explanation = CutExplanation(Globals::DayHTML, platform::YieldToEventLoop);
+    if (day != m_daySerial || isClosed())
+        return;
+    Globals::PageExplanation = explanation;
     UpdateDetails();
 }
 

@@ -131,6 +131,7 @@ void MainWindow::TCPSocket1_PageReceived(const QString& /*url*/, int /*status*/,
 
 void MainWindow::ParseURLs()
 {
+    const platform::LongLoopScope scope;
     DayListBox* list = IndexWindow::instance()->ListBox1;
     const int n = list->ListCount();
     ArchiveLineParser parser(APODServer());
@@ -139,6 +140,8 @@ void MainWindow::ParseURLs()
         list->SetCell(i, 1, parsed.pageURL);
         list->SetCell(i, 2, parsed.displayText);
         platform::YieldToEventLoop();
+        if (isClosed())
+            return;
     }
     if (list->ListCount() == 0) {
         // An archive answer without a single day (an error page, a changed site) leaves nothing to
@@ -160,31 +163,37 @@ void MainWindow::GetSelectedPage()
     const QString url = list->Cell(Globals::LastIndex, 1);
     if (url.isEmpty())
         return;
+    // Another day is asked for: the picture still on its way belongs to the day before, and the
+    // texts still being cut from that day's page are not to be shown any more.
+    TCPSocket2->Disconnect();
+    ++m_daySerial;
     proxySetup(TCPSocket3);
     TCPSocket3->Get(url);
 }
 
 bool MainWindow::TCPSocket1_AuthenticationRequired(QString& user, QString& password)
 {
-    return answerAuthentication(user, password);
+    return answerAuthentication(TCPSocket1, user, password);
 }
 
 bool MainWindow::TCPSocket2_AuthenticationRequired(QString& user, QString& password)
 {
-    return answerAuthentication(user, password);
+    return answerAuthentication(TCPSocket2, user, password);
 }
 
 bool MainWindow::TCPSocket3_AuthenticationRequired(QString& user, QString& password)
 {
-    return answerAuthentication(user, password);
+    return answerAuthentication(TCPSocket3, user, password);
 }
 
-bool MainWindow::answerAuthentication(QString& user, QString& password)
+bool MainWindow::answerAuthentication(platform::HTTPSocket* socket, QString& user, QString& password)
 {
     user = Globals::pUserName;
     password = Globals::pPassword;
-    // Without a user name there is nothing to offer; the socket then ends the request.
-    return !user.isEmpty();
+    // The credentials are the proxy's: they go to the proxy in use and never to a web server that
+    // asks for a password of its own. Without a user name there is nothing to offer; the socket
+    // then ends the request.
+    return socket->isProxyChallenge() && Globals::UseProxy && !user.isEmpty();
 }
 
 void MainWindow::TCPSocket3_Connected()
@@ -192,9 +201,20 @@ void MainWindow::TCPSocket3_Connected()
     StatsText->setText(QStringLiteral("Grabbing image..."));
 }
 
-void MainWindow::TCPSocket3_PageReceived(const QString& /*url*/, int /*status*/,
+void MainWindow::TCPSocket3_PageReceived(const QString& /*url*/, int status,
                                          const platform::HTTPSocket::Headers& /*headers*/, const QByteArray& content)
 {
+    if (status >= 400 || TCPSocket3->lastErrorCode() != 0) {
+        // An error answer or a page cut off on the way is not the day's page: the day shown so far
+        // stays as it is, and the user can step on.
+        StatsText->setText(
+            status >= 400 ? QStringLiteral("The day's page could not be had (error %1). Try again later.").arg(status)
+                          : QStringLiteral("The day's page arrived incomplete. Try again later."));
+        ProgressBar1->setValue(0);
+        enableSteps();
+        return;
+    }
+    const platform::LongLoopScope scope;
     Globals::DayHTML = DecodePageText(content);
     GetImageURLs();
 }
@@ -273,7 +293,8 @@ void MainWindow::TCPSocket2_DownloadComplete(const QString& /*url*/, int /*statu
                                              const platform::HTTPSocket::Headers& /*headers*/,
                                              const platform::FolderItem& file)
 {
-    if (file.isNull() || !file.Exists()) {
+    const platform::LongLoopScope scope;
+    if (file.isNull() || !file.Exists() || TCPSocket2->lastErrorCode() != 0) {
         // The transfer broke off; the socket kept nothing under the picture's name.
         StatsText->setText(QStringLiteral("The picture download was interrupted. Try again later."));
         ProgressBar1->setMaximum(100);
@@ -295,11 +316,12 @@ void MainWindow::TCPSocket2_DownloadComplete(const QString& /*url*/, int /*statu
     StatsText->setText(pictureSizeText(*p));
     drawPicture();
     showSelectedTitle();
-    GetCredits();
+    // The picture's state is set before the texts are cut, which hands control to the event loop.
     ProgressBar1->setMaximum(100);
     ProgressBar1->setValue(0);
     Globals::ActivateButtons();
     Globals::FileName = file;
+    GetCredits();
 }
 
 void MainWindow::enableSteps()
@@ -311,11 +333,13 @@ void MainWindow::enableSteps()
 
 void MainWindow::ClearCache()
 {
+    const platform::LongLoopScope scope;
     PurgeCache();
 }
 
 void MainWindow::DeleteCache()
 {
+    const platform::LongLoopScope scope;
     if (Globals::DeleteCache)
         PurgeCache();
     platform::Quit(0);
