@@ -50,8 +50,10 @@ void Canvas::paintEvent(QPaintEvent* /*event*/)
 {
     ensureSurface();
     QPainter painter(this);
-    if (m_backdrop)
-        painter.drawPixmap(rect(), m_backdrop->scaledTo(m_surface.size()));
+    if (m_backdrop) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(rect(), m_backdrop->levelFor(m_surface.size()));
+    }
     painter.drawImage(QPoint(0, 0), m_surface);
 }
 
