@@ -46,6 +46,46 @@ QString pictureSizeText(const platform::Picture& picture)
     return QStringLiteral("Download complete. Image is %1 x %2.").arg(picture.Width()).arg(picture.Height());
 }
 
+// The archive page lists every day since 1995 (close to a megabyte): it is decoded and split a
+// piece at a time, with a yield after each piece, so the window stays responsive before the first
+// row too. A piece ends after a line feed, and both steps read line by line, so the pieces give
+// exactly what the whole page gives at once.
+constexpr qsizetype kArchivePiece = 64 * 1024;
+
+QString decodeArchivePage(const QByteArray& content)
+{
+    const QByteArrayView bytes(content);
+    QString text;
+    text.reserve(content.size());
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        // Never start a piece with the bytes of a byte-order mark: only the page's own start drops it.
+        qsizetype end = start;
+        do {
+            const qsizetype feed = bytes.indexOf('\n', std::max(end, start + kArchivePiece - 1));
+            end = feed < 0 ? bytes.size() : feed + 1;
+        } while (end < bytes.size() && bytes.sliced(end).startsWith("\xEF\xBB\xBF"));
+        text += DecodePageText(QByteArray::fromRawData(content.constData() + start, end - start));
+        start = end;
+        platform::YieldToEventLoop();
+    }
+    return text;
+}
+
+QStringList splitArchiveBlock(const QString& block)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < block.size()) {
+        const qsizetype feed = block.indexOf(u'\n', start + kArchivePiece - 1);
+        const qsizetype end = feed < 0 ? block.size() : feed + 1;
+        lines += SplitArchiveBlock(QString::fromRawData(block.constData() + start, end - start));
+        start = end;
+        platform::YieldToEventLoop();
+    }
+    return lines;
+}
+
 } // namespace
 
 void MainWindow::makeSockets()
@@ -115,7 +155,9 @@ void MainWindow::TCPSocket1_PageReceived(const QString& /*url*/, int /*status*/,
     ProgressBar1->setValue(0);
 
     DayListBox* list = IndexWindow::instance()->ListBox1;
-    const QStringList lines = SplitArchiveBlock(ArchiveDayBlock(DecodePageText(content)));
+    const QString block = ArchiveDayBlock(decodeArchivePage(content));
+    platform::YieldToEventLoop();
+    const QStringList lines = splitArchiveBlock(block);
     // An answer without a single day line (an error page, a proxy's notice) is not an archive:
     // its text would only become rows that lead nowhere.
     if (std::none_of(lines.cbegin(), lines.cend(), IsDayLine)) {

@@ -6,7 +6,9 @@
 #include <QImage>
 #include <QWidget>
 
+#include <cstdlib>
 #include <functional>
+#include <memory>
 
 namespace Starwick::platform {
 
@@ -45,9 +47,17 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    void ensureSurface();
+    struct FreeDeleter
+    {
+        void operator()(uchar* data) const { std::free(data); }
+    };
 
-    QImage m_surface;
+    void ensureSurface();
+    QImage clearedSurface(const QSize& size);
+
+    std::unique_ptr<uchar, FreeDeleter> m_store; // the cleared surfaces' buffer, which only grows
+    qsizetype m_storeBytes = 0;
+    QImage m_surface; // on m_store, or a bitmap of its own
     bool m_surfaceValid = false;
     bool m_eraseBackground = true;
     PictureRef m_backdrop;

@@ -41,11 +41,11 @@ void Graphics::DrawPicture(const Picture& picture, int x, int y, int width, int 
     const bool whole =
         sourceX == 0 && sourceY == 0 && sourceWidth == picture.Width() && sourceHeight == picture.Height();
     if (whole) {
-        // The whole picture into a rectangle: draw from the picture's scaled cache at device size,
-        // so repainting at an unchanged size costs a blit.
+        // The whole picture into a rectangle: draw smoothly from the halved copy nearest the size
+        // drawn, so the cost follows the size drawn, not the size of the picture.
         const qreal ratio = m_device->devicePixelRatioF();
         const QSize deviceSize(qRound(width * ratio), qRound(height * ratio));
-        m_painter.drawPixmap(target, picture.scaledTo(deviceSize));
+        m_painter.drawImage(target, picture.levelFor(deviceSize));
         return;
     }
     // A part of the picture: map the source rectangle from the picture's size to the bitmap held.

@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QImage>
-#include <QPixmap>
 #include <QSize>
 #include <QString>
 
@@ -28,13 +27,17 @@ public:
     /// A picture of `image`, full size.
     explicit Picture(QImage image);
 
-    /// Opens a picture file. Pictures larger than `maxDecodedSide` on their longer side are decoded
-    /// at a reduced size (the width and height reported stay the file's). Returns nullptr when the
-    /// file does not open as a picture, with the reason in `error` when given.
+    /// Opens a picture file. Pictures larger than `maxDecodedSide` on their longer side, or with more
+    /// than kMaxDecodedPixels pixels, are decoded at a reduced size that fits both (the width and
+    /// height reported stay the file's): a JPEG by the decoder itself, in its steps of eighths, so
+    /// it may come out somewhat smaller than the limits. Returns nullptr when the file does not
+    /// open as a picture, with the reason in `error` when given.
     static PictureRef Open(const QString& path, QString* error = nullptr, int maxDecodedSide = kMaxDecodedSide);
 
-    /// The longer side of the bitmap kept for a large picture: enough for a 4K screen.
+    /// The bitmap kept for a large picture holds no more than a 4K screen shows: at most 4096
+    /// pixels on its longer side and 3840 x 2160 pixels in all.
     static constexpr int kMaxDecodedSide = 4096;
+    static constexpr qint64 kMaxDecodedPixels = 3840 * 2160;
 
     int Width() const { return m_size.width(); }
     int Height() const { return m_size.height(); }
@@ -52,10 +55,12 @@ public:
     /// The bitmap as held (no mask applied).
     const QImage& image() const { return m_image; }
 
-    /// The picture scaled smoothly to `target` device pixels, from a cache: drawing the same size
-    /// again costs a blit, and a new size is scaled from the nearest halved copy, so the cost of a
-    /// new size follows the size drawn, not the size of the picture.
-    const QPixmap& scaledTo(const QSize& target) const;
+    /// The smallest of the picture's halved copies that still covers `target` device pixels (the
+    /// bitmap itself when none does). Drawn smoothly into `target`, it gives a faithful reduction
+    /// (each copy is a box-filtered halving of the one before, so the level drawn is at most
+    /// twice the target), at a cost that follows the size drawn, not the size of the picture. The
+    /// copies are made on first need and kept until the picture changes.
+    const QImage& levelFor(const QSize& target) const;
 
 private:
     friend class Graphics;
@@ -68,9 +73,7 @@ private:
 
     mutable QImage m_composed;
     mutable bool m_composedValid = false;
-    mutable std::vector<QImage> m_levels; // halved copies, largest first
-    mutable QSize m_scaledSize;
-    mutable QPixmap m_scaled;
+    mutable std::vector<QImage> m_levels; // the bitmap, then halved copies, largest first
 };
 
 } // namespace Starwick::platform

@@ -1,11 +1,13 @@
 // The road of one picture through the real main window: the archive, the day list, the day page,
 // the picture from the network or the cache, the details, and the socket errors, against a small
 // APOD site served on this machine.
+#include "browser/archivepage.h"
 #include "browser/daylistbox.h"
 #include "browser/detailswindow.h"
 #include "browser/httpalert.h"
 #include "browser/indexwindow.h"
 #include "browser/mainwindow.h"
+#include "browser/pagetext.h"
 #include "platform/system.h"
 #include "shell/globals.h"
 #include "shell/servers.h"
@@ -260,6 +262,46 @@ private slots:
         m_window = MainWindow::instance();
         QTRY_COMPARE(statusText(), QStringLiteral("The archive page lists no days."));
         QCOMPARE(list()->ListCount(), 0);
+    }
+
+    void aBigArchiveGivesTheRowsOfTheWholePage_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        const QByteArray big = ApodSite::bigArchivePage(11500, QDate(2026, 12, 9));
+        QTest::newRow("every day since 1995, LF") << big;
+        QByteArray crlf = big;
+        QTest::newRow("CR LF line ends") << crlf.replace("\n", "\r\n");
+        QByteArray cr = big;
+        QTest::newRow("CR line ends only") << cr.replace('\n', '\r');
+        // Titles in raw Latin-1 and lines that begin with the bytes of a byte-order mark, which
+        // only the page's own start may drop, wherever the page is cut into pieces.
+        QList<QByteArray> lines;
+        for (int i = 0; i < 4000; ++i) {
+            const QByteArray mark = i % 2 ? "\xEF\xBB\xBF" : "";
+            const QByteArray title = i % 3 ? "Schr\xf6"
+                                             "dinger's Sky " +
+                                                 QByteArray::number(i)
+                                           : "Nebula";
+            lines.append(mark + ApodSite::archiveLineFor(QDate(2026, 12, 9).addDays(-i), title));
+        }
+        QTest::newRow("Latin-1 titles, marks at line starts") << ApodSite::archivePageFor(lines);
+    }
+    void aBigArchiveGivesTheRowsOfTheWholePage()
+    {
+        QFETCH(QByteArray, page);
+        openMainWindow();
+        QTRY_COMPARE(statusText(), QStringLiteral("This day has no picture to show."));
+        list()->DeleteAllRows();
+        m_window->TCPSocket1_PageReceived(m_site->archiveUrl(), 200, {}, page);
+        const QStringList lines = SplitArchiveBlock(ArchiveDayBlock(DecodePageText(page)));
+        QCOMPARE(list()->ListCount(), lines.size());
+        ArchiveLineParser parser(APODServer());
+        for (int i = 0; i < lines.size(); ++i) {
+            const ArchiveRow row = parser.parse(lines.at(i));
+            QCOMPARE(list()->Cell(i, 0), lines.at(i));
+            QCOMPARE(list()->Cell(i, 1), row.pageURL);
+            QCOMPARE(list()->Cell(i, 2), row.displayText);
+        }
     }
 
     void socketErrorsShowOneAlertAndLeaveTheOthersAlone()

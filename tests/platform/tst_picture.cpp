@@ -1,33 +1,58 @@
 #include "platform/graphics.h"
 #include "platform/picture.h"
-#include "support/apodsite.h"
 #include "support/testenv.h"
 
-#include <QBuffer>
 #include <QImageWriter>
 
 using namespace Starwick;
+using platform::Picture;
 
 namespace {
 
-QString writePicture(const QImage& image, const char* format, const QString& name)
-{
-    const QString path = Test::homePath() + u'/' + name;
-    QImageWriter writer(path, format);
-    if (!writer.write(image))
-        qWarning("Cannot write %s: %s", qPrintable(path), qPrintable(writer.errorString()));
-    return path;
-}
+const QColor kQuadrants[] = {QColor(220, 30, 30), QColor(30, 200, 40), QColor(40, 60, 210), QColor(230, 220, 40)};
 
-QImage gradient(const QSize& size)
+// Four flat quadrants: top left red, top right green, bottom left blue, bottom right yellow.
+QImage quadrants(const QSize& size)
 {
     QImage image(size, QImage::Format_RGB32);
+    const int halfW = size.width() / 2;
+    const int halfH = size.height() / 2;
     for (int y = 0; y < size.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < size.width(); ++x)
-            line[x] = qRgb(x * 255 / size.width(), y * 255 / size.height(), 128);
+            image.setPixelColor(x, y, kQuadrants[(y >= halfH ? 2 : 0) + (x >= halfW ? 1 : 0)]);
     }
     return image;
+}
+
+// The colour at the middle of each quadrant, within what JPEG and smoothing change.
+void verifyQuadrants(const QImage& image)
+{
+    const int w = image.width();
+    const int h = image.height();
+    const QPoint centres[] = {{w / 4, h / 4}, {3 * w / 4, h / 4}, {w / 4, 3 * h / 4}, {3 * w / 4, 3 * h / 4}};
+    for (int q = 0; q < 4; ++q) {
+        const QColor got = image.pixelColor(centres[q]);
+        const QColor want = kQuadrants[q];
+        const int error = std::abs(got.red() - want.red()) + std::abs(got.green() - want.green()) +
+                          std::abs(got.blue() - want.blue());
+        QVERIFY2(error < 36, qPrintable(QStringLiteral("quadrant %1 of %2x%3 is %4, not %5")
+                                            .arg(q)
+                                            .arg(w)
+                                            .arg(h)
+                                            .arg(got.name(), want.name())));
+    }
+}
+
+QString writePicture(const QSize& size, const char* format, QImageIOHandler::Transformation turn = {})
+{
+    const QString path =
+        Test::homePath() + QStringLiteral("/%1x%2.%3").arg(size.width()).arg(size.height()).arg(format);
+    QImageWriter writer(path, format);
+    writer.setQuality(95);
+    writer.setTransformation(turn);
+    if (!writer.write(quadrants(size)))
+        return QString();
+    return path;
 }
 
 } // namespace
@@ -37,99 +62,90 @@ class TestPicture : public QObject
     Q_OBJECT
 
 private slots:
-    void opensWhatTheSiteServes_data()
+    void largePicturesAreKeptReduced_data()
     {
+        QTest::addColumn<QSize>("fileSize");
         QTest::addColumn<QByteArray>("format");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("JPEG") << QByteArray("jpeg") << QSize(160, 101);
-        QTest::newRow("PNG") << QByteArray("png") << QSize(284, 710);
-        QTest::newRow("GIF") << QByteArray("gif") << QSize(48, 36);
+        QTest::addColumn<int>("maxSide");
+        QTest::addColumn<QSize>("kept");
+        QTest::newRow("small JPEG kept whole") << QSize(300, 200) << QByteArray("jpg") << 400 << QSize(300, 200);
+        // 3/8 of both sides is whole: the decoder makes it straight away.
+        QTest::newRow("JPEG in whole eighths") << QSize(1000, 600) << QByteArray("jpg") << 400 << QSize(375, 225);
+        // Odd sides have no whole eighth: a quarter of the picture cut to whole blocks of four.
+        QTest::newRow("JPEG with odd sides") << QSize(1001, 601) << QByteArray("jpg") << 400 << QSize(250, 150);
+        // Within the longest side, but more pixels than a 4K screen: 7/8 fits.
+        QTest::newRow("JPEG over the pixel limit")
+            << QSize(4000, 2200) << QByteArray("jpg") << Picture::kMaxDecodedSide << QSize(3500, 1925);
+        QTest::newRow("PNG scaled to fit") << QSize(1000, 600) << QByteArray("png") << 400 << QSize(400, 240);
     }
-    void opensWhatTheSiteServes()
+    void largePicturesAreKeptReduced()
     {
+        QFETCH(QSize, fileSize);
         QFETCH(QByteArray, format);
-        QFETCH(QSize, size);
-        QString path = Test::homePath() + QStringLiteral("/small.") + format;
-        if (format == "gif") {
-            // Qt reads GIF but does not write it.
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(Test::ApodSite::makeGif(size));
-        } else {
-            path = writePicture(gradient(size), format.constData(), QStringLiteral("small.") + format);
-        }
+        QFETCH(int, maxSide);
+        QFETCH(QSize, kept);
+        const QString path = writePicture(fileSize, format.constData());
+        QVERIFY(!path.isEmpty());
         QString error;
-        const platform::PictureRef picture = platform::Picture::Open(path, &error);
+        const platform::PictureRef picture = Picture::Open(path, &error, maxSide);
         QVERIFY2(picture, qPrintable(error));
-        QCOMPARE(QSize(picture->Width(), picture->Height()), size);
-        QCOMPARE(picture->image().size(), size);
+        QCOMPARE(QSize(picture->Width(), picture->Height()), fileSize);
+        QCOMPARE(picture->image().size(), kept);
+        QCOMPARE(picture->image().format(), QImage::Format_ARGB32_Premultiplied);
+        verifyQuadrants(picture->image());
     }
 
-    void refusesWhatIsNoPicture_data()
+    void aTurnedJpegIsReducedAndTurned()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("an error page") << QByteArray("<html><body>404 Not Found</body></html>");
-        QTest::newRow("empty file") << QByteArray();
-        QTest::newRow("PNG signature only") << QByteArray("\x89PNG\r\n\x1a\n", 8);
-    }
-    void refusesWhatIsNoPicture()
-    {
-        QFETCH(QByteArray, bytes);
-        const QString path = Test::homePath() + QStringLiteral("/broken.jpg");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
-        QString error;
-        QVERIFY(!platform::Picture::Open(path, &error));
-        QVERIFY(!error.isEmpty());
+        const QString path = writePicture(QSize(1001, 601), "jpg", QImageIOHandler::TransformationRotate90);
+        const platform::PictureRef picture = Picture::Open(path, nullptr, 400);
+        QVERIFY(picture);
+        QCOMPARE(QSize(picture->Width(), picture->Height()), QSize(601, 1001));
+        QCOMPARE(picture->image().size(), QSize(150, 250));
+        // Turned a quarter clockwise, the file's bottom left (blue) is now top left.
+        QCOMPARE(picture->image().pixelColor(30, 50).blue() > 150, true);
     }
 
-    void aVeryLargePictureIsKeptReduced()
+    void levelsAreBoxFilteredHalvings()
     {
-        // 12000 x 8000 is over the image reader's default allocation limit as 32-bit pixels.
-        const QSize size(12000, 8000);
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(QColor(20, 30, 60));
-        const QString path = writePicture(image, "png", QStringLiteral("huge.png"));
-        image = QImage();
-        QString error;
-        const platform::PictureRef picture = platform::Picture::Open(path, &error);
-        QVERIFY2(picture, qPrintable(error));
-        QCOMPARE(QSize(picture->Width(), picture->Height()), size);
-        QVERIFY(std::max(picture->image().width(), picture->image().height()) <= platform::Picture::kMaxDecodedSide);
-        QCOMPARE(picture->image().pixelColor(10, 10), QColor(20, 30, 60));
-    }
-
-    void maskMakesPartsTransparent()
-    {
-        platform::Picture picture(gradient(QSize(10, 10)));
-        platform::Picture mask(10, 10);
-        {
-            platform::Graphics g = mask.graphics();
-            g.SetForeColor(Qt::black);
-            g.FillRect(0, 0, 5, 10); // left half opaque, right half stays white: transparent
+        // One-pixel black and white checks: every halving averages them to mid grey, where
+        // picking pixels would give black or white.
+        QImage checks(1000, 600, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < checks.height(); ++y) {
+            for (int x = 0; x < checks.width(); ++x)
+                checks.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
         }
-        picture.Mask().graphics().DrawPicture(mask, 0, 0);
-        QCOMPARE(qAlpha(picture.composed().pixel(2, 5)), 255);
-        QCOMPARE(qAlpha(picture.composed().pixel(7, 5)), 0);
+        const Picture picture(checks);
+        QCOMPARE(picture.levelFor(QSize(1200, 700)).size(), QSize(1000, 600)); // larger: the bitmap
+        QCOMPARE(picture.levelFor(QSize(1000, 600)).size(), QSize(1000, 600));
+        QCOMPARE(picture.levelFor(QSize(480, 300)).size(), QSize(500, 300));
+        QCOMPARE(picture.levelFor(QSize(100, 60)).size(), QSize(125, 75));
+        const QImage level = picture.levelFor(QSize(100, 60));
+        for (const QPoint& at : {QPoint(0, 0), QPoint(62, 37), QPoint(124, 74)})
+            QCOMPARE(qGray(level.pixel(at)), 128);
     }
 
-    void scaledCopiesComeFromTheCache()
+    void drawingScaledShowsThePicture_data()
     {
-        platform::Picture picture(gradient(QSize(800, 600)));
-        const QPixmap& first = picture.scaledTo(QSize(200, 150));
-        const qint64 key = first.cacheKey();
-        QCOMPARE(first.size(), QSize(200, 150));
-        QCOMPARE(picture.scaledTo(QSize(200, 150)).cacheKey(), key);
-        QCOMPARE(picture.scaledTo(QSize(100, 75)).size(), QSize(100, 75));
-        // Drawing into the picture makes the copies new.
+        QTest::addColumn<QSize>("target");
+        QTest::newRow("reduced a little") << QSize(900, 540);
+        QTest::newRow("reduced a lot") << QSize(97, 58);
+        QTest::newRow("enlarged") << QSize(1300, 780);
+    }
+    void drawingScaledShowsThePicture()
+    {
+        QFETCH(QSize, target);
+        const Picture picture(quadrants(QSize(1000, 600)));
+        QImage device(target, QImage::Format_ARGB32_Premultiplied);
+        device.fill(Qt::black);
         {
-            platform::Graphics g = picture.graphics();
-            g.SetForeColor(Qt::red);
-            g.FillRect(0, 0, 800, 600);
+            platform::Graphics g(&device);
+            g.DrawPicture(picture, 0, 0, target.width(), target.height(), 0, 0, 1000, 600);
         }
-        QCOMPARE(picture.scaledTo(QSize(100, 75)).toImage().pixelColor(50, 37), QColor(Qt::red));
+        verifyQuadrants(device);
+        // The edges are the picture's too: nothing of the black beneath shows.
+        for (const QPoint& corner : {QPoint(0, 0), QPoint(target.width() - 1, target.height() - 1)})
+            QVERIFY(qGray(device.pixel(corner)) > 60);
     }
 };
 

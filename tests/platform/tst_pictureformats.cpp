@@ -1,0 +1,119 @@
+#include "platform/graphics.h"
+#include "platform/picture.h"
+#include "support/apodsite.h"
+#include "support/testenv.h"
+
+#include <QImageWriter>
+
+using namespace Starwick;
+
+namespace {
+
+QString writePicture(const QImage& image, const char* format, const QString& name)
+{
+    const QString path = Test::homePath() + u'/' + name;
+    QImageWriter writer(path, format);
+    if (!writer.write(image))
+        qWarning("Cannot write %s: %s", qPrintable(path), qPrintable(writer.errorString()));
+    return path;
+}
+
+QImage gradient(const QSize& size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            line[x] = qRgb(x * 255 / size.width(), y * 255 / size.height(), 128);
+    }
+    return image;
+}
+
+} // namespace
+
+class TestPictureFormats : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void opensWhatTheSiteServes_data()
+    {
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("JPEG") << QByteArray("jpeg") << QSize(160, 101);
+        QTest::newRow("PNG") << QByteArray("png") << QSize(284, 710);
+        QTest::newRow("GIF") << QByteArray("gif") << QSize(48, 36);
+    }
+    void opensWhatTheSiteServes()
+    {
+        QFETCH(QByteArray, format);
+        QFETCH(QSize, size);
+        QString path = Test::homePath() + QStringLiteral("/small.") + format;
+        if (format == "gif") {
+            // Qt reads GIF but does not write it.
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(Test::ApodSite::makeGif(size));
+        } else {
+            path = writePicture(gradient(size), format.constData(), QStringLiteral("small.") + format);
+        }
+        QString error;
+        const platform::PictureRef picture = platform::Picture::Open(path, &error);
+        QVERIFY2(picture, qPrintable(error));
+        QCOMPARE(QSize(picture->Width(), picture->Height()), size);
+        QCOMPARE(picture->image().size(), size);
+    }
+
+    void refusesWhatIsNoPicture_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("an error page") << QByteArray("<html><body>404 Not Found</body></html>");
+        QTest::newRow("empty file") << QByteArray();
+        QTest::newRow("PNG signature only") << QByteArray("\x89PNG\r\n\x1a\n", 8);
+    }
+    void refusesWhatIsNoPicture()
+    {
+        QFETCH(QByteArray, bytes);
+        const QString path = Test::homePath() + QStringLiteral("/broken.jpg");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        QString error;
+        QVERIFY(!platform::Picture::Open(path, &error));
+        QVERIFY(!error.isEmpty());
+    }
+
+    void aVeryLargePictureIsKeptReduced()
+    {
+        // 12000 x 8000 is over the image reader's default allocation limit as 32-bit pixels.
+        const QSize size(12000, 8000);
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(QColor(20, 30, 60));
+        const QString path = writePicture(image, "png", QStringLiteral("huge.png"));
+        image = QImage();
+        QString error;
+        const platform::PictureRef picture = platform::Picture::Open(path, &error);
+        QVERIFY2(picture, qPrintable(error));
+        QCOMPARE(QSize(picture->Width(), picture->Height()), size);
+        QVERIFY(std::max(picture->image().width(), picture->image().height()) <= platform::Picture::kMaxDecodedSide);
+        QCOMPARE(picture->image().pixelColor(10, 10), QColor(20, 30, 60));
+    }
+
+    void maskMakesPartsTransparent()
+    {
+        platform::Picture picture(gradient(QSize(10, 10)));
+        platform::Picture mask(10, 10);
+        {
+            platform::Graphics g = mask.graphics();
+            g.SetForeColor(Qt::black);
+            g.FillRect(0, 0, 5, 10); // left half opaque, right half stays white: transparent
+        }
+        picture.Mask().graphics().DrawPicture(mask, 0, 0);
+        QCOMPARE(qAlpha(picture.composed().pixel(2, 5)), 255);
+        QCOMPARE(qAlpha(picture.composed().pixel(7, 5)), 0);
+    }
+};
+
+STARWICK_TEST_MAIN(TestPictureFormats)
+#include "tst_pictureformats.moc"
