@@ -87,6 +87,12 @@ QString firstBoldCut(const QString& page)
 
 QString ArchiveDayBlock(const QString& page)
 {
+    const QStringView block = FindArchiveDayBlock(page);
+    return block.isNull() ? firstBoldCut(page) : block.toString();
+}
+
+QStringView FindArchiveDayBlock(const QString& page)
+{
     const QStringView text(page);
     const QLatin1String open("<b>");
     const QLatin1String close("</b>");
@@ -99,12 +105,12 @@ QString ArchiveDayBlock(const QString& page)
         const qsizetype p2 = text.indexOf(close, start);
         const QStringView block = p2 < 0 ? text.mid(start) : text.mid(start, p2 - start);
         if (holdsDayLine(block))
-            return block.toString();
+            return block.isNull() ? QStringView(u"") : block;
         if (p2 < 0)
             break;
         from = p2 + close.size();
     }
-    return firstBoldCut(page);
+    return QStringView();
 }
 
 QStringList SplitArchiveBlock(const QString& block)

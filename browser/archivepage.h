@@ -16,6 +16,9 @@ namespace Starwick {
 /// holds a day line. When no block holds one, the text between the page's first "<b>" and its first
 /// "</b>" (from the page's third character on without a "<b>"; up to the end without a "</b>").
 QString ArchiveDayBlock(const QString& page);
+/// The first "<b>"..."</b>" block of `page` that holds a day line, as a view into `page`; a null
+/// view when none does (no fallback).
+QStringView FindArchiveDayBlock(const QString& page);
 
 /// The block's lines: every CR, LF and CR LF ends a line, each line is trimmed, and lines that are
 /// empty or only "<br>" (in any letter case) are left out.

@@ -72,7 +72,7 @@ QString decodeArchivePage(const QByteArray& content)
     return text;
 }
 
-QStringList splitArchiveBlock(const QString& block)
+QStringList splitArchiveBlock(QStringView block)
 {
     QStringList lines;
     qsizetype start = 0;
@@ -148,25 +148,38 @@ void MainWindow::TCPSocket1_ReceiveProgress(qint64 /*bytes*/, qint64 /*total*/, 
     ProgressBar1->setMaximum(0);
 }
 
-void MainWindow::TCPSocket1_PageReceived(const QString& /*url*/, int /*status*/,
+void MainWindow::TCPSocket1_PageReceived(const QString& /*url*/, int status,
                                          const platform::HTTPSocket::Headers& /*headers*/, const QByteArray& content)
 {
+    const platform::LongLoopScope scope;
     ProgressBar1->setMaximum(100);
     ProgressBar1->setValue(0);
+    if (status >= 400) {
+        StatsText->setText(
+            QStringLiteral("The archive page could not be had (error %1). Try again later.").arg(status));
+        return;
+    }
 
-    DayListBox* list = IndexWindow::instance()->ListBox1;
-    const QString block = ArchiveDayBlock(decodeArchivePage(content));
+    // The block is a view into the page: no copy of the whole list is made.
+    const QString page = decodeArchivePage(content);
+    if (isClosed())
+        return;
+    const QStringView block = FindArchiveDayBlock(page);
     platform::YieldToEventLoop();
-    const QStringList lines = splitArchiveBlock(block);
+    const QStringList lines = block.isNull() || isClosed() ? QStringList() : splitArchiveBlock(block);
     // An answer without a single day line (an error page, a proxy's notice) is not an archive:
     // its text would only become rows that lead nowhere.
     if (std::none_of(lines.cbegin(), lines.cend(), IsDayLine)) {
-        StatsText->setText(QStringLiteral("The archive page lists no days."));
+        if (!isClosed())
+            StatsText->setText(QStringLiteral("The archive page lists no days."));
         return;
     }
+    DayListBox* list = IndexWindow::instance()->ListBox1;
     for (const QString& line : lines) {
         list->AddRow(line);
         platform::YieldToEventLoop();
+        if (isClosed())
+            return;
     }
     ParseURLs();
 }

@@ -2,6 +2,7 @@
 
 #include "platform/graphics.h"
 
+#include <QFile>
 #include <QImageReader>
 
 #include <algorithm>
@@ -100,6 +101,35 @@ Picture::Picture(QImage image)
     , m_image(std::move(image).convertToFormat(QImage::Format_ARGB32_Premultiplied))
 {}
 
+namespace {
+
+// Whether a picture file holds its format's end mark near its end. Qt's readers decode a cut
+// JPEG or GIF as far as it goes and call it a picture; a transfer that broke off without a stated
+// length would then be kept as the day's picture.
+bool endsWhole(const QString& path, const QByteArray& format)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qint64 kTail = 64 * 1024; // room for data some writers put after the end mark
+    file.seek(std::max<qint64>(0, file.size() - kTail));
+    const QByteArray tail = file.readAll();
+    if (format == "jpeg")
+        return tail.contains("\xFF\xD9");
+    if (format == "gif") {
+        // The trailer is the last byte, before any zero padding.
+        qsizetype end = tail.size();
+        while (end > 0 && tail.at(end - 1) == '\0')
+            --end;
+        return end > 0 && tail.at(end - 1) == '\x3B';
+    }
+    if (format == "png")
+        return tail.contains("IEND");
+    return true;
+}
+
+} // namespace
+
 PictureRef Picture::Open(const QString& path, QString* error, int maxDecodedSide)
 {
     if (QImageReader::allocationLimit() < kAllocationLimitMiB)
@@ -111,6 +141,11 @@ PictureRef Picture::Open(const QString& path, QString* error, int maxDecodedSide
     if (!reader.canRead() || !fullSize.isValid() || fullSize.isEmpty()) {
         if (error)
             *error = reader.errorString();
+        return nullptr;
+    }
+    if (!endsWhole(path, reader.format())) {
+        if (error)
+            *error = QStringLiteral("The picture file is incomplete.");
         return nullptr;
     }
     if (!fitsLimits(fullSize.width(), fullSize.height(), maxDecodedSide)) {

@@ -8,6 +8,8 @@
 #include "browser/indexwindow.h"
 #include "browser/mainwindow.h"
 #include "browser/pagetext.h"
+#include "platform/drawer.h"
+#include "platform/eventloop.h"
 #include "platform/system.h"
 #include "shell/globals.h"
 #include "shell/servers.h"
@@ -215,6 +217,104 @@ private slots:
         QCOMPARE(cacheEntries(), QStringList{day.cacheName});
     }
 
+    void aFailedDayPageLeavesTheDayShown()
+    {
+        const ApodDay& day = m_site->days().at(kNewestPictureRow);
+        openMainWindow();
+        showRow(kNewestPictureRow);
+        QTRY_VERIFY(statusText().startsWith(QStringLiteral("Download complete.")));
+        const QString credits = Globals::PageCredits;
+        m_server->route(m_site->dayPath(m_site->days().at(0).page),
+                        FixtureServer::Response::page("<html><body>Not Found</body></html>", 404));
+        showRow(0);
+        QTRY_COMPARE(statusText(), QStringLiteral("The day's page could not be had (error 404). Try again later."));
+        QCOMPARE(Globals::PageCredits, credits);
+        QVERIFY(m_window->p);
+        QCOMPARE(Globals::FileName, CacheFolder().Child(day.cacheName));
+    }
+
+    void aCutJpegWithoutALengthIsNotKept()
+    {
+        const ApodDay& day = m_site->day(QStringLiteral("ap231017.html"));
+        FixtureServer::Response response = FixtureServer::Response::page(day.pictureBytes, 200, "image/jpeg");
+        response.omitContentLength = true;
+        response.dropAfter = day.pictureBytes.size() / 2;
+        m_server->route(m_site->imagePath(day.picture), response);
+        openMainWindow();
+        showRow(rowOf(day));
+        QTRY_VERIFY(statusText().contains(QStringLiteral("could not be read")));
+        QCOMPARE(cacheEntries(), QStringList());
+        QVERIFY(!m_window->p);
+    }
+
+    void aPictureStillOnItsWayDoesNotLandOnTheNextDay()
+    {
+        const ApodDay& day = m_site->days().at(kNewestPictureRow);
+        FixtureServer::Response slow = FixtureServer::Response::page(day.pictureBytes, 200, "image/png");
+        slow.trickleBytes = 64;
+        slow.trickleIntervalMs = 50;
+        m_server->route(m_site->imagePath(day.picture), slow);
+        openMainWindow();
+        QTRY_COMPARE(statusText(), QStringLiteral("This day has no picture to show."));
+        showRow(kNewestPictureRow);
+        QTRY_VERIFY(statusText().startsWith(QStringLiteral("Grabbing image:")));
+        showRow(0); // the video day, while the picture is still arriving
+        QTRY_COMPARE(statusText(), QStringLiteral("This day has no picture to show."));
+        QTest::qWait(300);
+        QCOMPARE(statusText(), QStringLiteral("This day has no picture to show."));
+        QVERIFY(!m_window->p);
+        QVERIFY(!m_window->SaveButton->isEnabled());
+        QCOMPARE(cacheEntries(), QStringList());
+    }
+
+    void closingTheWindowWhileTheListFillsIsSafe_data()
+    {
+        QTest::addColumn<int>("atYield");
+        QTest::newRow("while the page is decoded") << 2;
+        QTest::newRow("while the rows are added") << 1500;
+        QTest::newRow("while the rows are parsed") << 4500;
+    }
+    void closingTheWindowWhileTheListFillsIsSafe()
+    {
+        QFETCH(int, atYield);
+        m_server->route(QStringLiteral("/~apod/apod/archivepix.html"),
+                        FixtureServer::Response::page(ApodSite::bigArchivePage(3000, QDate(2024, 12, 20))));
+        int quits = 0;
+        platform::setQuitHandlerForTesting([&quits](int) { ++quits; });
+        int yields = 0;
+        platform::setYieldObserverForBenchmarks([&] {
+            if (++yields == atYield) {
+                if (MainWindow* window = MainWindow::existing())
+                    window->close();
+            }
+        });
+        m_window = MainWindow::instance();
+        platform::showAsDrawer(IndexWindow::instance(), m_window, 3);
+        QTRY_COMPARE(quits, 1);
+        QTRY_VERIFY(platform::CurrentInstance<MainWindow>() == nullptr);
+        platform::setYieldObserverForBenchmarks({});
+        platform::setQuitHandlerForTesting([](int) {});
+        QVERIFY(yields >= atYield);
+        m_window = nullptr;
+    }
+
+    void aWebServerNeverGetsTheProxyPassword()
+    {
+        FixtureServer::Response locked =
+            FixtureServer::Response::page(ApodSite::archivePageFor({m_site->days().constFirst().archiveLine}));
+        locked.basicUser = QStringLiteral("ann");
+        locked.basicPassword = QStringLiteral("sesame");
+        m_server->route(QStringLiteral("/~apod/apod/archivepix.html"), locked);
+        Globals::UseProxy = false;
+        Globals::pUserName = QStringLiteral("ann");
+        Globals::pPassword = QStringLiteral("sesame");
+        m_window = MainWindow::instance();
+        QTRY_COMPARE(statusText(), QStringLiteral("The archive page could not be had (error 401). Try again later."));
+        for (const FixtureServer::Request& request : m_server->requests())
+            QVERIFY(request.header("Authorization").isEmpty());
+        QCOMPARE(list()->ListCount(), 0);
+    }
+
     void aDamagedCacheFileIsFetchedAgain()
     {
         const ApodDay& day = m_site->days().at(kNewestPictureRow);
@@ -255,13 +355,23 @@ private slots:
         QVERIFY(!QFile::exists(SettingsFolder().Child(QStringLiteral("escape.jpg")).path()));
     }
 
+    void anArchiveWithoutDaysSaysSo_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("an error answer") << 503 << "The archive page could not be had (error 503). Try again later.";
+        QTest::newRow("a page without day lines") << 200 << "The archive page lists no days.";
+    }
     void anArchiveWithoutDaysSaysSo()
     {
+        QFETCH(int, status);
+        QFETCH(QString, said);
         m_server->route(QStringLiteral("/~apod/apod/archivepix.html"),
-                        FixtureServer::Response::page("<html><body>Service unavailable</body></html>", 503));
+                        FixtureServer::Response::page("<html><body><b>Service unavailable</b></body></html>", status));
         m_window = MainWindow::instance();
-        QTRY_COMPARE(statusText(), QStringLiteral("The archive page lists no days."));
+        QTRY_COMPARE(statusText(), said);
         QCOMPARE(list()->ListCount(), 0);
+        QCOMPARE(m_server->requests().size(), 1);
     }
 
     void aBigArchiveGivesTheRowsOfTheWholePage_data()

@@ -70,6 +70,8 @@ private slots:
         QTest::newRow("an error page") << QByteArray("<html><body>404 Not Found</body></html>");
         QTest::newRow("empty file") << QByteArray();
         QTest::newRow("PNG signature only") << QByteArray("\x89PNG\r\n\x1a\n", 8);
+        QTest::newRow("a JPEG cut in the middle") << Test::ApodSite::makeJpeg(QSize(64, 40)).chopped(300);
+        QTest::newRow("a GIF without its trailer") << Test::ApodSite::makeGif(QSize(16, 12)).chopped(1);
     }
     void refusesWhatIsNoPicture()
     {
