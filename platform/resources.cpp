@@ -81,4 +81,12 @@ QString Resources::GetScript(int id)
     return QString::fromUtf8(file.readAll());
 }
 
+QString Resources::GetScriptLibrary()
+{
+    QFile file(QStringLiteral(":/scpt/desktop.sh"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
 } // namespace Starwick::platform

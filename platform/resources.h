@@ -38,6 +38,8 @@ public:
     static QPoint cursorHotSpot(int id);
     /// The text of a desktop script (UTF-8), or an empty text when there is none.
     static QString GetScript(int id);
+    /// The shell functions every desktop script may use (":/scpt/desktop.sh"), run ahead of it.
+    static QString GetScriptLibrary();
 };
 
 } // namespace Starwick::platform

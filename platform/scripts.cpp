@@ -129,11 +129,13 @@ void ScriptService::run(const ScriptRun& run)
         return;
     }
 
-    // The script's text is the command; $0 names it and each parameter is an argument of its own.
+    // The shared functions and the script's text are the command; $0 names it and each parameter
+    // is an argument of its own.
     auto* process = new QProcess(this);
     process->setProgram(QStringLiteral("/bin/sh"));
-    process->setArguments(QStringList{QStringLiteral("-c"), text, QStringLiteral("starwick-script-%1").arg(scriptId)} +
-                          arguments);
+    const QString command = Resources::GetScriptLibrary() + QLatin1Char('\n') + text;
+    process->setArguments(
+        QStringList{QStringLiteral("-c"), command, QStringLiteral("starwick-script-%1").arg(scriptId)} + arguments);
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
     connect(process, &QProcess::readyReadStandardError, this, [this, process] {

@@ -9,61 +9,13 @@
 # Exit status: 0 the settings were started; 1 this desktop has no wallpaper settings to open, or
 # its settings program is missing.
 
-have() {
-    command -v "$1" >/dev/null 2>&1
-}
-
 # Starts a program in the background, apart from the caller's input and output.
 start() {
     have "$1" || return 1
     "$@" >/dev/null 2>&1 </dev/null &
 }
 
-# The desktop family of one name as the session variables give it, or nothing.
-family() {
-    case $(printf '%s' "$1" | tr '[:upper:]' '[:lower:]') in
-    budgie*) echo budgie ;;
-    gnome* | ubuntu* | pantheon*) echo gnome ;;
-    unity*) echo unity ;;
-    kde* | plasma*) echo kde ;;
-    x-cinnamon | cinnamon*) echo cinnamon ;;
-    mate*) echo mate ;;
-    xfce* | xubuntu*) echo xfce ;;
-    lxqt* | lubuntu*) echo lxqt ;;
-    lxde*) echo lxde ;;
-    sway* | hyprland* | wayfire* | river* | labwc* | niri*) echo wlroots ;;
-    esac
-}
-
-# The desktop running this session. XDG_CURRENT_DESKTOP is a colon-separated list; Budgie lists
-# GNOME as well and wins over it.
-detect_desktop() {
-    set -f
-    IFS=:
-    found=
-    for item in ${XDG_CURRENT_DESKTOP-}; do
-        this=$(family "$item")
-        if [ "$this" = budgie ]; then
-            echo budgie
-            return
-        fi
-        [ -n "$found" ] || found=$this
-    done
-    if [ -n "$found" ]; then
-        echo "$found"
-        return
-    fi
-    for item in "${XDG_SESSION_DESKTOP-}" "${DESKTOP_SESSION##*/}"; do
-        found=$(family "$item")
-        if [ -n "$found" ]; then
-            echo "$found"
-            return
-        fi
-    done
-    if [ "${KDE_FULL_SESSION-}" = true ]; then
-        echo kde
-    fi
-}
+# have, family and detect_desktop come from desktop.sh, which runs ahead of this script.
 
 # Plasma 6 opens the wallpaper page in System Settings; Plasma 5 has it as a module of its own.
 open_kde() {
