@@ -122,6 +122,7 @@ public:
 
 private:
     void makeSockets();
+    void requestArchive();
     void AddMenuHandlers();
     bool answerAuthentication(platform::HTTPSocket* socket, QString& user, QString& password);
     void reportSocketError(platform::HTTPSocket* socket, int code);

@@ -126,15 +126,19 @@ void MainWindow::Open()
     AddMenuHandlers();
     Globals::DeactivateButtons();
     Timer1->SetMode(platform::Timer::ModeSingle);
-    proxySetup(TCPSocket1);
-    TCPSocket1->Get(QStringLiteral("http://") + APODServer() + QStringLiteral("/apod/archivepix.html"));
+    requestArchive();
 }
 
 bool MainWindow::FileConnect_Action()
 {
+    requestArchive();
+    return false;
+}
+
+void MainWindow::requestArchive()
+{
     proxySetup(TCPSocket1);
     TCPSocket1->Get(QStringLiteral("http://") + APODServer() + QStringLiteral("/apod/archivepix.html"));
-    return false;
 }
 
 void MainWindow::TCPSocket1_Connected()
