@@ -130,8 +130,13 @@ private:
     void enableSteps();
     void fillDetails(DetailsWindow* details);
 
-    /// Counts the days asked for, so that work for an earlier day can tell it is out of date.
+    /// Puts the day shown back after a day page that failed.
+    void restoreShownDay();
+
+    /// Counts the day pages received, so that work for an earlier page can tell it is out of date.
     int m_daySerial = 0;
+    /// The row of the day whose page is shown (-1 before the first).
+    int m_shownRow = -1;
 
     void BGCanvas_Paint(platform::Graphics& g);
     void Canvas1_Paint(platform::Graphics& g);

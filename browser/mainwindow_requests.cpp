@@ -158,9 +158,11 @@ void MainWindow::TCPSocket1_PageReceived(const QString& /*url*/, int status,
     const platform::LongLoopScope scope;
     ProgressBar1->setMaximum(100);
     ProgressBar1->setValue(0);
-    if (status >= 400) {
+    if (status >= 400 || TCPSocket1->lastErrorCode() != 0) {
+        // A cut archive would list only some of the days, the last of them broken.
         StatsText->setText(
-            QStringLiteral("The archive page could not be had (error %1). Try again later.").arg(status));
+            status >= 400 ? QStringLiteral("The archive page could not be had (error %1). Try again later.").arg(status)
+                          : QStringLiteral("The archive page arrived incomplete. Try again later."));
         return;
     }
 
@@ -171,6 +173,8 @@ void MainWindow::TCPSocket1_PageReceived(const QString& /*url*/, int status,
     const QStringView block = FindArchiveDayBlock(page);
     platform::YieldToEventLoop();
     const QStringList lines = block.isNull() || isClosed() ? QStringList() : splitArchiveBlock(block);
+    if (isClosed())
+        return;
     // An answer without a single day line (an error page, a proxy's notice) is not an archive:
     // its text would only become rows that lead nowhere.
     if (std::none_of(lines.cbegin(), lines.cend(), IsDayLine)) {
@@ -222,10 +226,10 @@ void MainWindow::GetSelectedPage()
     const QString url = list->Cell(Globals::LastIndex, 1);
     if (url.isEmpty())
         return;
-    // Another day is asked for: the picture still on its way belongs to the day before, and the
-    // texts still being cut from that day's page are not to be shown any more.
+    // Another day is asked for: the picture still on its way belongs to the day before.
     TCPSocket2->Disconnect();
-    ++m_daySerial;
+    ProgressBar1->setMaximum(100);
+    ProgressBar1->setValue(0);
     proxySetup(TCPSocket3);
     TCPSocket3->Get(url);
 }
@@ -265,17 +269,38 @@ void MainWindow::TCPSocket3_PageReceived(const QString& /*url*/, int status,
 {
     if (status >= 400 || TCPSocket3->lastErrorCode() != 0) {
         // An error answer or a page cut off on the way is not the day's page: the day shown so far
-        // stays as it is, and the user can step on.
+        // comes back as it was (the list's selection, the title, the picture and its buttons), and
+        // the user can step on.
         StatsText->setText(
             status >= 400 ? QStringLiteral("The day's page could not be had (error %1). Try again later.").arg(status)
                           : QStringLiteral("The day's page arrived incomplete. Try again later."));
-        ProgressBar1->setValue(0);
-        enableSteps();
+        restoreShownDay();
         return;
     }
     const platform::LongLoopScope scope;
+    // A new day's page: texts still being cut from the page before are out of date from now on.
+    ++m_daySerial;
+    m_shownRow = IndexWindow::instance()->ListBox1->ListIndex();
     Globals::DayHTML = DecodePageText(content);
     GetImageURLs();
+}
+
+void MainWindow::restoreShownDay()
+{
+    DayListBox* list = IndexWindow::instance()->ListBox1;
+    if (m_shownRow >= 0 && m_shownRow < list->ListCount()) {
+        Globals::LastIndex = m_shownRow;
+        list->SetListIndex(m_shownRow);
+        ImageName->setText(list->Cell(m_shownRow, 2));
+    }
+    ProgressBar1->setMaximum(100);
+    ProgressBar1->setValue(0);
+    if (p) {
+        RedrawImage();
+        Globals::ActivateButtons();
+    } else {
+        enableSteps();
+    }
 }
 
 void MainWindow::showSelectedTitle()

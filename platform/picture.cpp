@@ -103,28 +103,60 @@ Picture::Picture(QImage image)
 
 namespace {
 
-// Whether a picture file holds its format's end mark near its end. Qt's readers decode a cut
-// JPEG or GIF as far as it goes and call it a picture; a transfer that broke off without a stated
-// length would then be kept as the day's picture.
+// Where a JPEG's compressed picture data starts: after the segments (metadata, tables and an
+// embedded thumbnail with its own end mark) up to the first start-of-scan marker; -1 when the
+// file ends before it.
+qsizetype jpegScanStart(const uchar* data, qsizetype size)
+{
+    if (size < 4 || data[0] != 0xFF || data[1] != 0xD8)
+        return -1;
+    qsizetype at = 2;
+    while (at + 4 <= size) {
+        if (data[at] != 0xFF)
+            return -1;
+        const uchar marker = data[at + 1];
+        if (marker == 0xFF) { // fill byte
+            ++at;
+            continue;
+        }
+        if (marker == 0xDA)
+            return at;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) { // markers without a length
+            at += 2;
+            continue;
+        }
+        at += 2 + ((qsizetype(data[at + 2]) << 8) | data[at + 3]);
+    }
+    return -1;
+}
+
+// Whether a picture file holds its format's end mark. Qt's readers decode a cut JPEG or GIF as
+// far as it goes and call it a picture; a transfer that broke off without a stated length would
+// then be kept as the day's picture. Data after the end mark (a phone's appended video, say) is
+// allowed.
 bool endsWhole(const QString& path, const QByteArray& format)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
         return false;
-    constexpr qint64 kTail = 64 * 1024; // room for data some writers put after the end mark
-    file.seek(std::max<qint64>(0, file.size() - kTail));
-    const QByteArray tail = file.readAll();
-    if (format == "jpeg")
-        return tail.contains("\xFF\xD9");
+    const qsizetype size = file.size();
+    const uchar* data = file.map(0, size);
+    if (!data)
+        return true; // cannot look: leave it to the reader
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data), size);
+    if (format == "jpeg") {
+        const qsizetype scan = jpegScanStart(data, size);
+        return scan >= 0 && bytes.indexOf("\xFF\xD9", scan) >= 0;
+    }
     if (format == "gif") {
         // The trailer is the last byte, before any zero padding.
-        qsizetype end = tail.size();
-        while (end > 0 && tail.at(end - 1) == '\0')
+        qsizetype end = size;
+        while (end > 0 && data[end - 1] == 0)
             --end;
-        return end > 0 && tail.at(end - 1) == '\x3B';
+        return end > 0 && data[end - 1] == 0x3B;
     }
     if (format == "png")
-        return tail.contains("IEND");
+        return bytes.indexOf("IEND") >= 0;
     return true;
 }
 

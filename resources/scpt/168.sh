@@ -1,8 +1,9 @@
 #!/bin/sh
 # Starwick desktop script 168: makes a picture the desktop picture.
 #
-#   168.sh NAME
+#   sh -c "$(cat desktop.sh 168.sh)" 168 NAME
 #
+# The program runs it after desktop.sh, which holds the functions the two desktop scripts share.
 # NAME is the bare file name of a picture in the folder "Starwick Images" of the user's Pictures
 # folder (`xdg-user-dir PICTURES`, else $HOME/Pictures). A name that is empty, "." or "..", that
 # holds "/" or that names no file there is refused and nothing is changed.

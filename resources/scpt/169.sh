@@ -1,8 +1,9 @@
 #!/bin/sh
 # Starwick desktop script 169: opens the desktop's wallpaper settings.
 #
-#   169.sh
+#   sh -c "$(cat desktop.sh 169.sh)" 169
 #
+# The program runs it after desktop.sh, which holds the functions the two desktop scripts share.
 # Takes no arguments. The settings program is started on its own, so the script ends at once and
 # the program stays open after it.
 #

@@ -20,6 +20,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -265,6 +266,19 @@ private slots:
         QVERIFY(!m_window->p);
         QVERIFY(!m_window->SaveButton->isEnabled());
         QCOMPARE(cacheEntries(), QStringList());
+        QCOMPARE(m_window->ProgressBar1->maximum(), 100);
+        QCOMPARE(m_window->ProgressBar1->value(), 0);
+    }
+
+    void aCutArchiveIsNotListed()
+    {
+        const QByteArray page = ApodSite::bigArchivePage(3000, QDate(2024, 12, 20));
+        FixtureServer::Response cut = FixtureServer::Response::page(page);
+        cut.dropAfter = page.size() / 2;
+        m_server->route(QStringLiteral("/~apod/apod/archivepix.html"), cut);
+        m_window = MainWindow::instance();
+        QTRY_COMPARE(statusText(), QStringLiteral("The archive page arrived incomplete. Try again later."));
+        QCOMPARE(list()->ListCount(), 0);
     }
 
     void closingTheWindowWhileTheListFillsIsSafe_data()

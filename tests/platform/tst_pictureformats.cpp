@@ -86,6 +86,21 @@ private slots:
         QVERIFY(!error.isEmpty());
     }
 
+    void aJpegWithDataAfterItsEndOpens()
+    {
+        // Phones append a video or other data after the picture's end mark.
+        const QString path = Test::homePath() + QStringLiteral("/motion.jpg");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(Test::ApodSite::makeJpeg(QSize(64, 40)));
+        file.write(QByteArray(200 * 1024, 'v'));
+        file.close();
+        QString error;
+        const platform::PictureRef picture = platform::Picture::Open(path, &error);
+        QVERIFY2(picture, qPrintable(error));
+        QCOMPARE(QSize(picture->Width(), picture->Height()), QSize(64, 40));
+    }
+
     void aVeryLargePictureIsKeptReduced()
     {
         // 12000 x 8000 is over the image reader's default allocation limit as 32-bit pixels.
