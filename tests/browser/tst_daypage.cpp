@@ -1,8 +1,10 @@
 #include "browser/daypage.h"
 #include "browser/pagetext.h"
+#include "support/apodsite.h"
+#include "support/fixtureserver.h"
 #include "support/testenv.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 using namespace Starwick;
@@ -56,14 +58,6 @@ QString firstExplanationCut(const QString& page)
     const int p1 = Find(page, QStringLiteral("Explanation:"));
     const int p2 = Find(page, end, p1);
     return ClearHTML(Mid(page, p1 + 17, p2 - (p1 + 17)).trimmed());
-}
-
-QString fixture(const QString& name)
-{
-    QFile file(Test::dataPath(QStringLiteral("daypages/") + name));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing fixture %s", qPrintable(file.fileName()));
-    return DecodePageText(file.readAll());
 }
 
 void addPictureRow(const char* name, const QString& page, Outcome outcome, const QString& rel = QString(),
@@ -328,68 +322,36 @@ private slots:
         }
     }
 
+    // The fake site's pages, built after the real site's markup (favicon and scripts in the head,
+    // the credit forms of every decade, video days, commented-out and explanation references,
+    // raw Latin-1 bytes): each gives its day's picture, names and texts.
     void recordedPages_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<Outcome>("outcome");
-        QTest::addColumn<QString>("url");
-        QTest::addColumn<QString>("cacheName");
-        QTest::addColumn<QString>("saveName");
-        QTest::addColumn<QString>("credit");
-        QTest::addColumn<QString>("explanation");
-
-        QTest::newRow("recent day: favicon, head script, copyright link")
-            << "recent-favicon-script-copyright-link.html" << Outcome::Picture
-            << kImageBase + "2310/DesertEclipse_Daviron_2000.jpg"
-            << "DesertEclipse_Daviron_2000.jpg"
-            << "A Desert Eclipse.jpg"
-            << "Stéphane Daviron"
-            << "What’s happening to the Sun? It is being eclipsed by the Moon. The featured image was taken in a "
-               "desert, and a sequence is also available.  ";
-        QTest::newRow("1995 day: gif, Picture Credit, Latin-1, We keep an")
-            << "1995-gif-picture-credit-latin1.html" << Outcome::Picture << kImageBase + "earth_a17.gif"
-            << "earth_a17.gif"
-            << "Earth from Apollo 17.gif"
-            << "NASA, Apollo 17 crew, scan by René Martin"
-            << "This is a picture of the Earth, taken by the crew of Apollo 17 in 1972. Africa, Arabia and "
-               "Antarctica are visible. ";
-        QTest::newRow("video iframe day") << "video-iframe-no-picture.html" << Outcome::NoPicture << ""
-                                          << ""
-                                          << "Perseverance Lands on Mars."
-                                          << "NASA, JPL-Caltech"
-                                          << "How does a rover land on Mars? A still frame shows the descent.  ";
-        QTest::newRow("mp4 source day") << "mp4-source-no-picture.html" << Outcome::NoPicture << ""
-                                        << ""
-                                        << "Lunar Eclipse over Uruguay."
-                                        << "Pablo Salazar"
-                                        << "The Moon turned red last night.  ";
-        QTest::newRow("commented-out reference before the picture")
-            << "comment-reference-before-picture.html" << Outcome::Picture
-            << kImageBase + "2412/Geminids_Jones_1500.jpg"
-            << "Geminids_Jones_1500.jpg"
-            << "Geminids over the Desert.jpg"
-            << "Amy Jones"
-            << "Meteors rained from Gemini.  ";
+        QTest::addColumn<int>("index");
+        Test::FixtureServer server;
+        const Test::ApodSite site(server);
+        for (int i = 0; i < site.days().size(); ++i) {
+            const Test::ApodDay& day = site.days().at(i);
+            QTest::newRow(qPrintable(day.dataFile)) << i;
+        }
     }
 
     void recordedPages()
     {
-        QFETCH(QString, file);
-        QFETCH(Outcome, outcome);
-        QFETCH(QString, url);
-        QFETCH(QString, cacheName);
-        QFETCH(QString, saveName);
-        QFETCH(QString, credit);
-        QFETCH(QString, explanation);
+        QFETCH(int, index);
+        Test::FixtureServer server;
+        const Test::ApodSite site(server);
+        const Test::ApodDay& day = site.days().at(index);
 
-        const QString page = fixture(file);
+        const QString page = DecodePageText(day.html);
         const DayPicture picture = FindDayPicture(page, kServer);
-        QCOMPARE(picture.outcome, outcome);
-        QCOMPARE(picture.url, url);
-        QCOMPARE(picture.cacheName, cacheName);
-        QCOMPARE(picture.saveName, saveName);
-        QCOMPARE(CutCredits(page), credit);
-        QCOMPARE(CutExplanation(page), explanation);
+        QCOMPARE(picture.hasPicture(), day.hasPicture());
+        QCOMPARE(picture.url, day.hasPicture() ? kImageBase + day.picture : QString());
+        QCOMPARE(picture.cacheName, day.cacheName);
+        QCOMPARE(picture.saveName, day.title + u'.' + QFileInfo(day.cacheName).suffix().toLower());
+        QCOMPARE(CutCredits(page), day.credit);
+        const QString explanation = CutExplanation(page);
+        QVERIFY2(explanation.startsWith(day.explanationStart), qPrintable(explanation));
     }
 };
 
