@@ -3,6 +3,7 @@
 #include "platform/canvas.h"
 #include "platform/drawer.h"
 #include "platform/sound.h"
+#include "platform/statictext.h"
 #include "platform/system.h"
 #include "shell/globals.h"
 #include "shell/resources.h"
@@ -23,30 +24,6 @@ namespace {
 const QString kOpenLinkRow = QStringLiteral("Open Link in Browser");
 const QString kCopyLinkRow = QStringLiteral("Copy Link to Clipboard");
 
-// "SmallSystem" and "System" are the application's font face; the sizes here are given.
-QFont systemFont(int pointSize, bool bold = false)
-{
-    QFont font = QApplication::font();
-    font.setPointSize(pointSize);
-    font.setBold(bold);
-    return font;
-}
-
-// Day texts come from web pages: they are shown as plain text, never interpreted as markup.
-QLabel* makeText(QWidget* parent, const char* name, const QString& text, const QFont& font, bool multiLine)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setWordWrap(multiLine);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(palette);
-    return label;
-}
-
 } // namespace
 
 DetailsWindow::DetailsWindow()
@@ -59,13 +36,15 @@ DetailsWindow::DetailsWindow()
     setVisibleWhenMade(false);
 
     const QString oneMoment = QStringLiteral("One moment, please...");
-    const QFont label = systemFont(10, true);
-    const QFont plain = systemFont(10);
+    QFont label = platform::SmallSystemFont(10);
+    label.setBold(true);
+    const QFont plain = platform::SmallSystemFont(10);
 
-    StaticText1 = add(makeText(content(), "StaticText1", QStringLiteral("Credit:"), label, false),
+    StaticText1 = add(platform::MakeStaticText(content(), "StaticText1", QStringLiteral("Credit:"), label, false),
                       QRect(16, 7, 250, 20), Lock::Left);
-    CreditField = add(makeText(content(), "CreditField", oneMoment, plain, true), QRect(16, 24, 250, 37), Lock::Left);
-    StaticText3 = add(makeText(content(), "StaticText3", QStringLiteral("Explanation:"), label, false),
+    CreditField = add(platform::MakeStaticText(content(), "CreditField", oneMoment, plain, true),
+                      QRect(16, 24, 250, 37), Lock::Left);
+    StaticText3 = add(platform::MakeStaticText(content(), "StaticText3", QStringLiteral("Explanation:"), label, false),
                       QRect(16, 107, 250, 20), Lock::Left);
 
     // An explanation runs to several hundred words, more than the field's box holds at this size:
@@ -77,16 +56,17 @@ DetailsWindow::DetailsWindow()
     m_explanationArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_explanationArea->setWidgetResizable(true);
     m_explanationArea->setBackgroundRole(QPalette::Window);
-    ExplanationField = makeText(nullptr, "ExplanationField", oneMoment, plain, true);
+    ExplanationField = platform::MakeStaticText(nullptr, "ExplanationField", oneMoment, plain, true);
     m_explanationArea->setWidget(ExplanationField);
     add(m_explanationArea, QRect(16, 126, 250, 315), Lock::Left);
 
-    StaticText5 = add(makeText(content(), "StaticText5", QStringLiteral("Link:"), label, false), QRect(16, 57, 250, 20),
-                      Lock::Left);
+    StaticText5 = add(platform::MakeStaticText(content(), "StaticText5", QStringLiteral("Link:"), label, false),
+                      QRect(16, 57, 250, 20), Lock::Left);
 
-    QFont linkFont = systemFont(10);
+    QFont linkFont = platform::SystemFont(10);
     linkFont.setUnderline(true);
-    LinkField = add(makeText(content(), "LinkField", QString(), linkFont, false), QRect(16, 73, 250, 20), Lock::Left);
+    LinkField = add(platform::MakeStaticText(content(), "LinkField", QString(), linkFont, false),
+                    QRect(16, 73, 250, 20), Lock::Left);
     QPalette linkPalette = LinkField->palette();
     linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     LinkField->setPalette(linkPalette);

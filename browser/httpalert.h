@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/window.h"
+#include "platform/movablemodalwindow.h"
 
 class QLabel;
 class QPushButton;
@@ -13,9 +13,8 @@ class Graphics;
 } // namespace platform
 
 /// The alert that reports a failed web request: the application icon, a heading that names the
-/// error code and a message. Movable and modal, but shown without a nested event loop: the caller
-/// goes on at once and events keep arriving while it is open. At most one exists at a time.
-class HTTPAlert : public platform::Window
+/// error code and a message, over the window in front. At most one exists at a time.
+class HTTPAlert : public platform::MovableModalWindow
 {
     Q_OBJECT
     Q_DISABLE_COPY(HTTPAlert)
@@ -36,9 +35,6 @@ public:
     void Canvas1_Open();
     void Canvas1_Paint(platform::Graphics& g);
     void Open() override;
-
-private:
-    void placeOverParent();
 };
 
 } // namespace Starwick

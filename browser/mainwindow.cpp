@@ -3,6 +3,7 @@
 #include "browser/indexwindow.h"
 #include "platform/drawer.h"
 #include "platform/menuitem.h"
+#include "platform/statictext.h"
 #include "platform/system.h"
 #include "shell/globals.h"
 #include "shell/menubar1.h"
@@ -30,13 +31,6 @@ constexpr int kCreationHeight = 545;
 int wholePixels(double value)
 {
     return static_cast<int>(std::lround(value));
-}
-
-QLabel* makeText(QWidget* parent, const QString& text, int points = 0)
-{
-    auto* label = new QLabel(text, parent);
-    label->setFont(platform::SystemFont(points));
-    return label;
 }
 
 } // namespace
@@ -71,9 +65,9 @@ MainWindow::MainWindow()
     Canvas1->setObjectName(QStringLiteral("Canvas1"));
     Canvas1->onPaint = [this](platform::Graphics& g) { Canvas1_Paint(g); };
 
-    ImageName = add(makeText(area, QStringLiteral("Astronomy Picture of the Day")), QRect(20, 20, 500, 20),
-                    Lock::Left | Lock::Top | Lock::Right);
-    ImageName->setObjectName(QStringLiteral("ImageName"));
+    ImageName = add(platform::MakeStaticText(area, "ImageName", QStringLiteral("Astronomy Picture of the Day"),
+                                             platform::SystemFont()),
+                    QRect(20, 20, 500, 20), Lock::Left | Lock::Top | Lock::Right);
     ImageName->setAlignment(Qt::AlignCenter);
     QFont bold = ImageName->font();
     bold.setBold(true);
@@ -90,8 +84,8 @@ MainWindow::MainWindow()
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
 
-    StatsText = add(makeText(area, QStringLiteral("Idle."), 9), QRect(20, 494, 240, 20), Lock::Left | Lock::Bottom);
-    StatsText->setObjectName(QStringLiteral("StatsText"));
+    StatsText = add(platform::MakeStaticText(area, "StatsText", QStringLiteral("Idle."), platform::SystemFont(9)),
+                    QRect(20, 494, 240, 20), Lock::Left | Lock::Bottom);
     StatsText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     SaveButton =

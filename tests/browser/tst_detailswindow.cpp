@@ -96,7 +96,8 @@ private slots:
         QCOMPARE(label->geometry(), rect);
         QCOMPARE(label->text(), text);
         QCOMPARE(label->font().bold(), bold);
-        QCOMPARE(label->font().pointSize(), 10);
+        // 10 points on the main window's 13-point scale.
+        QCOMPARE(label->font().pointSizeF(), platform::SystemFont(10).pointSizeF());
         QCOMPARE(label->wordWrap(), wraps);
         QCOMPARE(label->textFormat(), Qt::PlainText); // page texts are never taken for markup
     }

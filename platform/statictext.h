@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace Starwick::platform {
+
+/// A static text control as the program's windows use it: plain text (never read as rich text,
+/// so text from the network or the user shows as typed), black, aligned to the top left, in
+/// `font`. A multi-line text wraps at word boundaries; a one-line text does not wrap.
+QLabel* MakeStaticText(QWidget* parent, const char* name, const QString& text, const QFont& font,
+                       bool multiLine = false);
+
+} // namespace Starwick::platform
