@@ -100,6 +100,15 @@ void Window::centreOnScreen()
     setGeometry(g);
 }
 
+void Window::Show()
+{
+    if (m_closed)
+        return;
+    show();
+    raise();
+    activateWindow();
+}
+
 void Window::setMenuBar(QMenuBar* menuBar)
 {
     const QSize contentSize = m_content->size();
