@@ -13,6 +13,7 @@
 #include "platform/system.h"
 #include "shell/globals.h"
 #include "shell/menubar1.h"
+#include "shell/proxysetup.h"
 #include "shell/servers.h"
 #include "shell/settings.h"
 #include "shell/windowmenuitem.h"
@@ -27,19 +28,6 @@
 namespace Starwick {
 
 namespace {
-
-// Every request goes through the proxy of the settings when it is switched on, and straight out
-// when it is not; a changed setting acts from the next request on.
-void proxySetup(platform::HTTPSocket* socket)
-{
-    if (Globals::UseProxy) {
-        socket->httpProxyAddress = Globals::pAddress;
-        socket->httpProxyPort = Globals::pPort;
-    } else {
-        socket->httpProxyAddress.clear();
-        socket->httpProxyPort = 0;
-    }
-}
 
 QString pictureSizeText(const platform::Picture& picture)
 {
@@ -251,12 +239,7 @@ bool MainWindow::TCPSocket3_AuthenticationRequired(QString& user, QString& passw
 
 bool MainWindow::answerAuthentication(platform::HTTPSocket* socket, QString& user, QString& password)
 {
-    user = Globals::pUserName;
-    password = Globals::pPassword;
-    // The credentials are the proxy's: they go to the proxy in use and never to a web server that
-    // asks for a password of its own. Without a user name there is nothing to offer; the socket
-    // then ends the request.
-    return socket->isProxyChallenge() && Globals::UseProxy && !user.isEmpty();
+    return answerProxyChallenge(*socket, user, password);
 }
 
 void MainWindow::TCPSocket3_Connected()

@@ -4,6 +4,7 @@ namespace Starwick {
 
 namespace {
 QString g_apodServer;
+QString g_makerServer;
 } // namespace
 
 QString APODServer()
@@ -13,7 +14,7 @@ QString APODServer()
 
 QString MakerServer()
 {
-    return QStringLiteral(STARWICK_MAKER_SERVER);
+    return g_makerServer.isEmpty() ? QStringLiteral(STARWICK_MAKER_SERVER) : g_makerServer;
 }
 
 QString AppVersion()
@@ -29,6 +30,11 @@ QString MakerContactAddress()
 void setAPODServerForTesting(const QString& server)
 {
     g_apodServer = server;
+}
+
+void setMakerServerForTesting(const QString& server)
+{
+    g_makerServer = server;
 }
 
 } // namespace Starwick

@@ -16,5 +16,7 @@ QString MakerContactAddress();
 
 /// Points the program at another APOD server for the rest of the run (tests use a local one).
 void setAPODServerForTesting(const QString& server);
+/// The same for the maker's server; an empty text goes back to the build's own.
+void setMakerServerForTesting(const QString& server);
 
 } // namespace Starwick

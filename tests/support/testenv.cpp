@@ -42,6 +42,7 @@ void prepareEnvironment()
     // No test reaches the internet: until a test points the program at its own server, requests
     // go to a closed port on this machine.
     setAPODServerForTesting(QStringLiteral("127.0.0.1:9"));
+    setMakerServerForTesting(QStringLiteral("127.0.0.1:9"));
     qunsetenv("http_proxy");
     qunsetenv("HTTP_PROXY");
     qunsetenv("https_proxy");
