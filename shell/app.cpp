@@ -1,10 +1,13 @@
 #include "shell/app.h"
 
 #include "browser/mainwindow.h"
+#include "dialogs/aboutbox.h"
+#include "dialogs/updatecheckwindow.h"
 #include "platform/folderitem.h"
 #include "platform/menuitem.h"
 #include "platform/savedialog.h"
 #include "platform/system.h"
+#include "platform/timer.h"
 #include "shell/filetypes.h"
 #include "shell/globals.h"
 #include "shell/menubar1.h"
@@ -96,11 +99,9 @@ void App::applySettings(const SettingsLines& lines)
     Globals::Registered = owner != QLatin1String("Not Personalized") && !owner.isEmpty();
     Globals::UserName = owner;
 
-    if (lines.isOn(SettingsLine::CheckForUpdates)) {
-        // The version check at launch arms the update check window's timer; that window is not part
-        // of the program yet, so a "Do Check" line has no effect for now.
-        qCDebug(lcApp, "The update check at launch is not available yet.");
-    }
+    // The version check at launch: the check window is made hidden and its timer armed.
+    if (lines.isOn(SettingsLine::CheckForUpdates))
+        UpdateCheckWindow::instance()->Timer1->SetMode(platform::Timer::ModeSingle);
 
     Globals::DeleteCache = lines.isOn(SettingsLine::DeleteCache);
     Globals::UseSounds = lines.isOn(SettingsLine::UseSounds);
@@ -141,13 +142,13 @@ void App::EnableMenuItems()
 
 bool App::AppleCheckforUpdates_Action()
 {
-    // Shows the update check window, which is not part of the program yet.
+    UpdateCheckWindow::instance()->Show();
     return false;
 }
 
 bool App::AppleAboutStarwick_Action()
 {
-    // Shows the About box, which is not part of the program yet.
+    AboutBox::instance()->Show();
     return false;
 }
 
