@@ -1,18 +1,16 @@
 // The real program, started as a user starts it: a home whose settings send requests through a
 // proxy, which is the fixture server on this machine answering for the APOD server.
-#include "shell/settings.h"
 #include "support/apodsite.h"
 #include "support/fixtureserver.h"
+#include "support/programrun.h"
 #include "support/testenv.h"
 
-#include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 
 using namespace Starwick;
 using Test::ApodSite;
 using Test::FixtureServer;
+using Test::ProgramRun;
 
 class TestStartup : public QObject
 {
@@ -38,42 +36,12 @@ private slots:
         server.route(QStringLiteral("/~apod/apod/archivepix.html"),
                      FixtureServer::Response::page(ApodSite::archivePageFor(lines)));
 
-        QTemporaryDir home;
-        QVERIFY(home.isValid());
-        const QString config = home.path() + QStringLiteral("/.config");
-        const QString settingsFolder = config + QStringLiteral("/Quorrel Design Stuff/Starwick");
-        QVERIFY(QDir().mkpath(settingsFolder));
-        const QStringList values{"Not Personalized",
-                                 "Do Not Check",
-                                 "Do Not Delete Cache",
-                                 "Do Not Use Sounds",
-                                 "Hide Warning",
-                                 "127.0.0.1",
-                                 QString::number(server.port()),
-                                 "",
-                                 "",
-                                 "Do Use Proxy Server",
-                                 "8BIM"};
-        QFile settings(settingsFolder + QStringLiteral("/Starwick Preferences"));
-        QVERIFY(settings.open(QIODevice::WriteOnly));
-        for (const QString& value : values)
-            settings.write(EncodeSetting(value).toLatin1() + '\n');
-        settings.close();
-
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("HOME"), home.path());
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path() + QStringLiteral("/.local/share"));
-        environment.insert(QStringLiteral("XDG_CACHE_HOME"), home.path() + QStringLiteral("/.cache"));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_CURRENT_DESKTOP", "http_proxy", "HTTP_PROXY"})
-            environment.remove(QString::fromLatin1(variable));
-
-        QProcess starwick;
-        starwick.setProcessEnvironment(environment);
-        starwick.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        starwick.start(QStringLiteral(STARWICK_BINARY_PATH), {});
-        QVERIFY2(starwick.waitForStarted(), qPrintable(starwick.errorString()));
+        ProgramRun starwick({"Not Personalized", "Do Not Check", "Do Not Delete Cache", "Do Not Use Sounds",
+                             "Hide Warning", "127.0.0.1", QString::number(server.port()), "", "", "Do Use Proxy Server",
+                             "8BIM"});
+        QString error;
+        QVERIFY2(starwick.start(&error), qPrintable(error));
+        const QString settingsFolder = starwick.settingsFolder();
 
         const QString cached = settingsFolder + QStringLiteral("/Cache/") + newest->cacheName;
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(cached), 30000);
@@ -90,12 +58,6 @@ private slots:
         }
         QCOMPARE(server.requests().constFirst().target,
                  QByteArray("http://www.star.ucl.ac.uk/~apod/apod/archivepix.html"));
-
-        starwick.terminate();
-        if (!starwick.waitForFinished(5000)) {
-            starwick.kill();
-            starwick.waitForFinished(5000);
-        }
     }
 };
 

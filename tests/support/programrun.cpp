@@ -1,0 +1,58 @@
+#include "support/programrun.h"
+
+#include "shell/settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcessEnvironment>
+
+namespace Starwick::Test {
+
+ProgramRun::ProgramRun(const QStringList& settingsValues)
+{
+    QDir().mkpath(settingsFolder());
+    QFile settings(settingsFolder() + QStringLiteral("/Starwick Preferences"));
+    if (settings.open(QIODevice::WriteOnly)) {
+        for (const QString& value : settingsValues)
+            settings.write(EncodeSetting(value).toLatin1() + '\n');
+    }
+}
+
+ProgramRun::~ProgramRun()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(5000)) {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+}
+
+QString ProgramRun::settingsFolder() const
+{
+    return m_home.path() + QStringLiteral("/.config/Quorrel Design Stuff/Starwick");
+}
+
+bool ProgramRun::start(QString* error)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), m_home.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.path() + QStringLiteral("/.config"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), m_home.path() + QStringLiteral("/.local/share"));
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), m_home.path() + QStringLiteral("/.cache"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_CURRENT_DESKTOP", "http_proxy", "HTTP_PROXY"})
+        environment.remove(QString::fromLatin1(variable));
+
+    m_process.setProcessEnvironment(environment);
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start(QStringLiteral(STARWICK_BINARY_PATH), {});
+    if (m_process.waitForStarted())
+        return true;
+    if (error)
+        *error = m_process.errorString();
+    return false;
+}
+
+} // namespace Starwick::Test
