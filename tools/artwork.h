@@ -12,6 +12,7 @@
 #include <QRandomGenerator>
 #include <QtMath>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -96,9 +97,13 @@ inline QPainterPath star(QPointF centre, double outer, double inner, int points 
 }
 
 // The application icon: a brass-rimmed round window on a starry sky, a small telescope before it.
-inline QImage icon()
+// It is drawn on a 64-pixel grid; `size` scales it for the desktop's larger icons.
+inline QImage icon(int size = 64)
 {
-    const QImage art = draw(64, 64, [](QPainter& p) {
+    const double scale = size / 64.0;
+    const QImage art = draw(size, size, [scale](QPainter& p) {
+        const QTransform grid = QTransform::fromScale(scale, scale);
+        p.setTransform(grid);
         const QPointF c(29, 28);
         // Sky.
         QRadialGradient sky(c + QPointF(-6, -8), 30);
@@ -121,7 +126,7 @@ inline QImage icon()
         p.setBrush(band);
         p.scale(1, 0.28);
         p.drawEllipse(QPointF(0, 0), 30, 30);
-        p.resetTransform();
+        p.setTransform(grid);
         QRandomGenerator random(181);
         for (int i = 0; i < 34; ++i) {
             const QPointF at(c.x() - 22 + random.bounded(44.0), c.y() - 22 + random.bounded(44.0));
@@ -141,7 +146,7 @@ inline QImage icon()
         p.translate(planet);
         p.rotate(-18);
         p.drawEllipse(QPointF(0, 0), 6.4, 1.7);
-        p.resetTransform();
+        p.setTransform(grid);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(255, 255, 255));
         p.drawPath(star(QPointF(c.x() + 9, c.y() - 11), 3.6, 0.8));
@@ -197,7 +202,8 @@ inline QImage icon()
         p.setBrush(QColor(44, 48, 58));
         p.drawEllipse(QPointF(-1.5, 3.6), 1.6, 1.6);
     });
-    return withShadow(art, QPoint(1, 2), QColor(0, 0, 20, 110), 1);
+    const int step = std::max(1, qRound(scale));
+    return withShadow(art, QPoint(1, 2) * step, QColor(0, 0, 20, 110), step);
 }
 
 inline QFont font(double pixelSize, int weight = QFont::Normal, double spacing = 0)

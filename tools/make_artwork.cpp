@@ -2,7 +2,8 @@
 //
 //   make_artwork <resources-folder> [<contact-sheet.png>]
 //
-// writes <resources-folder>/pict/168.png ... 191.png and <resources-folder>/curs/200.png; with a
+// writes <resources-folder>/pict/168.png ... 191.png, <resources-folder>/curs/200.png and the
+// installed program's icon, <resources-folder>/icons/hicolor/<size>x<size>/apps/starwick.png; with a
 // second argument it also writes a contact sheet that shows every picture composed with its mask
 // the way the program draws it, enlarged, on light and dark grounds, and the picture frame put
 // together at its size in the main window.
@@ -299,6 +300,12 @@ int main(int argc, char* argv[])
         ok &= save(m.mask, path(art.maskId));
     }
     ok &= save(cursorHand(), curs + QStringLiteral("/200.png"));
+    // The application icon as an installed program shows it in the desktop's menus.
+    for (const int size : {32, 48, 64, 128, 256}) {
+        const QString apps = QStringLiteral("%1/icons/hicolor/%2x%2/apps").arg(args.at(1)).arg(size);
+        QDir().mkpath(apps);
+        ok &= save(icon(size), apps + QStringLiteral("/starwick.png"));
+    }
     if (ok && args.size() > 2)
         ok &= save(contactSheet(pict, curs), args.at(2));
     return ok ? 0 : 1;
