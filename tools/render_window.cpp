@@ -6,13 +6,18 @@
 //
 // --archive feeds an archive page to the main window as if it had arrived; --day a day page, with
 // --picture as that day's picture in the cache; --index and --details show the drawers; --menu
-// opens one menu of the menu bar ("Starwick", "File", "Links", "Window").
+// opens one menu of the menu bar ("Starwick", "File", "Links", "Window"). --dialog shows one of
+// "update-check", "no-update", "update-needed" (as a check's answer makes them), "about" or
+// "about-expanded" (the About box after the pointer touched its icon).
 #include "browser/daypage.h"
 #include "browser/indexwindow.h"
 #include "browser/mainwindow.h"
 #include "browser/pagetext.h"
+#include "dialogs/aboutbox.h"
+#include "dialogs/updatecheckwindow.h"
 #include "platform/drawer.h"
 #include "platform/picture.h"
+#include "platform/timer.h"
 #include "shell/app.h"
 #include "shell/globals.h"
 #include "shell/menubar1.h"
@@ -87,6 +92,9 @@ int main(int argc, char* argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Renders Starwick's windows to a PNG file."));
     parser.addHelpOption();
+    const QCommandLineOption dialog(QStringLiteral("dialog"), QStringLiteral("Show a dialog over the main window."),
+                                    QStringLiteral("name"));
+    parser.addOption(dialog);
     parser.addPositionalArgument(QStringLiteral("out"), QStringLiteral("The PNG file to write."));
     const QCommandLineOption archive(QStringLiteral("archive"), QStringLiteral("An archive page to list."),
                                      QStringLiteral("file"));
@@ -149,6 +157,25 @@ int main(int argc, char* argv[])
         window->AppleShowAPODIndex_Action();
     if (parser.isSet(details))
         window->AppleShowDetailsDrawer_Action();
+    if (parser.isSet(dialog)) {
+        const QString name = parser.value(dialog);
+        const bool answered = name == QLatin1String("no-update") || name == QLatin1String("update-needed");
+        if (answered || name == QLatin1String("update-check")) {
+            // The check as the menu starts it; its request is never made, its answer handed in here.
+            UpdateCheckWindow* check = UpdateCheckWindow::instance();
+            check->Timer1->SetMode(0);
+            check->Show();
+            if (answered)
+                check->TCPSocket1_PageReceived(UpdateCheckWindow::versionFileURL(), 200, {},
+                                               name == QLatin1String("no-update") ? "1.2.0\n" : "1.3.0\n");
+        } else if (name == QLatin1String("about") || name == QLatin1String("about-expanded")) {
+            AboutBox* box = AboutBox::instance();
+            if (name == QLatin1String("about-expanded"))
+                box->Canvas1_MouseEnter();
+        }
+        settle();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     settle();
 
     if (parser.isSet(menu)) {
