@@ -2,6 +2,7 @@
 
 #include "platform/canvas.h"
 #include "platform/graphics.h"
+#include "platform/maskedpicture.h"
 #include "platform/picture.h"
 #include "platform/statictext.h"
 #include "platform/system.h"
@@ -58,16 +59,12 @@ void HTTPAlert::PushButton1_Action()
 void HTTPAlert::Canvas1_Open()
 {
     // The icon is one picture kept for the run; drawing its mask again is harmless.
-    const platform::PictureRef icon = IconImage();
-    const platform::PictureRef mask = IconMask();
-    if (icon && mask)
-        icon->Mask().graphics().DrawPicture(*mask, 0, 0);
+    platform::ApplyMask(IconImage(), IconMask());
 }
 
 void HTTPAlert::Canvas1_Paint(platform::Graphics& g)
 {
-    if (const platform::PictureRef icon = IconImage())
-        g.DrawPicture(*icon, 0, 0);
+    platform::DrawWholePicture(g, IconImage());
 }
 
 void HTTPAlert::Open()

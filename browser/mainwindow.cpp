@@ -2,6 +2,7 @@
 
 #include "browser/indexwindow.h"
 #include "platform/drawer.h"
+#include "platform/maskedpicture.h"
 #include "platform/menuitem.h"
 #include "platform/statictext.h"
 #include "platform/system.h"
@@ -123,6 +124,7 @@ MainWindow::MainWindow()
     setFocusPolicy(Qt::StrongFocus);
 
     makeSockets();
+    bindStepsAndSaving();
     setMenuBar(MenuBar1::instance()->menuBarWidget());
     centreOnScreen();
 }
@@ -143,16 +145,8 @@ platform::Canvas* MainWindow::makeCorner(const QRect& rect, platform::Locks lock
                                          platform::PictureRef (*mask)())
 {
     auto* corner = add(new platform::Canvas(content()), rect, locks);
-    addControlOpenHandler([picture, mask] {
-        const platform::PictureRef image = picture();
-        const platform::PictureRef maskImage = mask();
-        if (image && maskImage)
-            image->Mask().graphics().DrawPicture(*maskImage, 0, 0);
-    });
-    corner->onPaint = [picture](platform::Graphics& g) {
-        if (const platform::PictureRef image = picture())
-            g.DrawPicture(*image, 0, 0);
-    };
+    addControlOpenHandler([picture, mask] { platform::ApplyMask(picture(), mask()); });
+    corner->onPaint = [picture](platform::Graphics& g) { platform::DrawWholePicture(g, picture()); };
     return corner;
 }
 
@@ -177,9 +171,29 @@ void MainWindow::drawPicture()
     if (!p)
         return;
     platform::Graphics g = Canvas1->Graphics();
+    drawPicture(g);
+}
+
+void MainWindow::drawPicture(platform::Graphics& g)
+{
+    if (!p)
+        return;
     const QRect r = DrawnRect(QSize(p->Width(), p->Height()), factor, Canvas1->size());
     g.SetUseOldRenderer(true);
     g.DrawPicture(*p, r.x(), r.y(), r.width(), r.height(), 0, 0, p->Width(), p->Height());
+}
+
+void MainWindow::fillPictureArea()
+{
+    platform::Graphics g = Canvas1->Graphics();
+    g.SetForeColor(areaGrey());
+    g.FillRect(0, 0, Canvas1->width(), Canvas1->height());
+}
+
+void MainWindow::resetProgress()
+{
+    ProgressBar1->setMaximum(100);
+    ProgressBar1->setValue(0);
 }
 
 void MainWindow::RedrawImage()
@@ -187,11 +201,7 @@ void MainWindow::RedrawImage()
     if (!p)
         return;
     factor = FitFactor(QSize(p->Width(), p->Height()), Canvas1->size());
-    {
-        platform::Graphics g = Canvas1->Graphics();
-        g.SetForeColor(areaGrey());
-        g.FillRect(0, 0, Canvas1->width(), Canvas1->height());
-    }
+    fillPictureArea();
     drawPicture();
 }
 
@@ -203,11 +213,7 @@ void MainWindow::BGCanvas_Paint(platform::Graphics& g)
 
 void MainWindow::Canvas1_Paint(platform::Graphics& g)
 {
-    if (!p)
-        return;
-    const QRect r = DrawnRect(QSize(p->Width(), p->Height()), factor, Canvas1->size());
-    g.SetUseOldRenderer(true);
-    g.DrawPicture(*p, r.x(), r.y(), r.width(), r.height(), 0, 0, p->Width(), p->Height());
+    drawPicture(g);
 }
 
 void MainWindow::centrePreviousNext()
