@@ -40,11 +40,11 @@ bool shownPictureIsThere(QString* reason)
     return false;
 }
 
+// The script's status: 2 when it cannot tell this desktop or its tool is missing, else the status
+// of the desktop's own tool (1 also when the script refused the name).
 QString desktopScriptFailure(int exitCode)
 {
     switch (exitCode) {
-    case 1:
-        return QStringLiteral("Not set: the copy in \"Starwick Images\" is missing.");
     case 2:
         return QStringLiteral("Not set: Starwick cannot set the picture of this desktop.");
     case platform::ScriptService::kNotRun:
