@@ -2,15 +2,17 @@
 // display. It runs in a temporary home and never goes to the network:
 //
 //   render_window OUT.png [--archive FILE] [--day FILE] [--picture FILE] [--index] [--details]
-//                         [--menu NAME] [--title TEXT] [--status TEXT]
+//                         [--menu NAME] [--title TEXT] [--status TEXT] [--at X,Y] [--warning]
 //
 // --archive feeds an archive page to the main window as if it had arrived; --day a day page, with
 // --picture as that day's picture in the cache; --index and --details show the drawers; --menu
-// opens one menu of the menu bar ("Starwick", "File", "Links", "Window").
+// opens one menu of the menu bar ("Starwick", "File", "Links", "Window"); --at moves the main
+// window to a place on the screen; --warning shows the desktop-picture warning.
 #include "browser/daypage.h"
 #include "browser/indexwindow.h"
 #include "browser/mainwindow.h"
 #include "browser/pagetext.h"
+#include "dialogs/systemeventalert.h"
 #include "platform/drawer.h"
 #include "platform/picture.h"
 #include "shell/app.h"
@@ -100,7 +102,10 @@ int main(int argc, char* argv[])
     const QCommandLineOption title(QStringLiteral("title"), QStringLiteral("The title line."), QStringLiteral("text"));
     const QCommandLineOption status(QStringLiteral("status"), QStringLiteral("The status line."),
                                     QStringLiteral("text"));
-    parser.addOptions({archive, day, picture, index, details, menu, title, status});
+    const QCommandLineOption at(QStringLiteral("at"), QStringLiteral("Where the main window stands."),
+                                QStringLiteral("x,y"));
+    const QCommandLineOption warning(QStringLiteral("warning"), QStringLiteral("Show the desktop-picture warning."));
+    parser.addOptions({archive, day, picture, index, details, menu, title, status, at, warning});
     parser.process(application);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -145,6 +150,11 @@ int main(int argc, char* argv[])
         window->ImageName->setText(parser.value(title));
     if (parser.isSet(status))
         window->StatsText->setText(parser.value(status));
+    if (parser.isSet(at)) {
+        const QStringList xy = parser.value(at).split(u',');
+        window->move(xy.value(0).toInt(), xy.value(1).toInt());
+        settle();
+    }
     if (parser.isSet(index))
         window->AppleShowAPODIndex_Action();
     if (parser.isSet(details))
@@ -160,6 +170,11 @@ int main(int argc, char* argv[])
                 break;
             }
         }
+        settle();
+    }
+    if (parser.isSet(warning)) {
+        window->activateWindow();
+        SystemEventAlert::instance();
         settle();
     }
 
