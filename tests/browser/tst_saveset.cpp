@@ -10,7 +10,6 @@
 #include "shell/globals.h"
 #include "shell/menubar1.h"
 #include "shell/resources.h"
-#include "shell/servers.h"
 #include "shell/settings.h"
 #include "support/apodsite.h"
 #include "support/fixtureserver.h"
@@ -127,10 +126,7 @@ private slots:
         Globals::ResetForTesting();
         qunsetenv("XDG_CURRENT_DESKTOP");
         QDir().mkpath(CacheFolder().path());
-        m_server = std::make_unique<FixtureServer>();
-        QVERIFY(m_server->start());
-        m_site = std::make_unique<ApodSite>(*m_server, QStringLiteral("/~apod"));
-        setAPODServerForTesting(QStringLiteral("127.0.0.1:%1/~apod").arg(m_server->port()));
+        QVERIFY(Test::serveApodSite(m_server, m_site));
         m_window = MainWindow::instance();
         QTRY_COMPARE(m_window->StatsText->text(), QStringLiteral("This day has no picture to show."));
         Globals::LastIndex = kPictureRow;

@@ -9,7 +9,6 @@
 #include "shell/globals.h"
 #include "shell/menubar1.h"
 #include "shell/resources.h"
-#include "shell/servers.h"
 #include "shell/settings.h"
 #include "support/apodsite.h"
 #include "support/fixtureserver.h"
@@ -131,10 +130,7 @@ private slots:
         m_quits = 0;
         list()->DeleteAllRows();
         QDir().mkpath(CacheFolder().path());
-        m_server = std::make_unique<FixtureServer>();
-        QVERIFY(m_server->start());
-        m_site = std::make_unique<ApodSite>(*m_server, QStringLiteral("/~apod"));
-        setAPODServerForTesting(QStringLiteral("127.0.0.1:%1/~apod").arg(m_server->port()));
+        QVERIFY(Test::serveApodSite(m_server, m_site));
     }
 
     void cleanup()
