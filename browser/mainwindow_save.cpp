@@ -32,11 +32,11 @@ bool makeFolders(const platform::FolderItem& folder, QString* error)
 }
 
 // The shown picture's file is gone when the cache was emptied after it was shown.
-bool shownPictureIsThere(QString* reason)
+bool pictureIsThere(const platform::FolderItem& picture, QString* reason)
 {
-    if (!Globals::FileName.isNull() && Globals::FileName.Exists() && !Globals::FileName.Directory())
+    if (!picture.isNull() && picture.Exists() && !picture.Directory())
         return true;
-    *reason = QStringLiteral("the picture is gone from the cache; show the day again.");
+    *reason = QStringLiteral("the picture is gone; show the day again.");
     return false;
 }
 
@@ -63,11 +63,13 @@ void MainWindow::SaveButton_Action()
 
 void MainWindow::SavePicture(bool withCreatorCode)
 {
+    // The picture shown when the user asked; another may arrive while the dialog is open.
+    const platform::FolderItem picture = Globals::FileName;
     const platform::FolderItem destination = platform::GetSaveFolderItem(QString(), Globals::Name);
     if (destination.isNull())
         return;
     QString error;
-    if (!shownPictureIsThere(&error) || !Globals::FileName.CopyFileTo(destination, &error)) {
+    if (!pictureIsThere(picture, &error) || !picture.CopyFileTo(destination, &error)) {
         reportFailure(QStringLiteral("Not saved: %1").arg(error));
         return;
     }
@@ -86,11 +88,12 @@ void MainWindow::SetButton_Action()
     }
     // The copy bears the cache file's name; an older copy of that name may be another picture,
     // so it is replaced (whole, never half written).
-    if (!shownPictureIsThere(&error) || !Globals::FileName.CopyFileTo(folder, &error)) {
+    const platform::FolderItem picture = Globals::FileName;
+    if (!pictureIsThere(picture, &error) || !picture.CopyFileTo(folder, &error)) {
         reportFailure(QStringLiteral("Not set: %1").arg(error));
         return;
     }
-    const QString name = folder.Child(Globals::FileName.Name()).Name();
+    const QString name = picture.Name();
     if (m_desktopNamesPending.isEmpty()) {
         connect(platform::ScriptService::instance(), &platform::ScriptService::finished, this,
                 &MainWindow::desktopScriptFinished, Qt::UniqueConnection);

@@ -196,7 +196,7 @@ private slots:
         QTest::addColumn<Way>("way");
         QTest::addColumn<bool>("cacheCleared"); // else the destination cannot be written
         QTest::addColumn<QString>("said");
-        const QString gone = QStringLiteral("the picture is gone from the cache; show the day again.");
+        const QString gone = QStringLiteral("the picture is gone; show the day again.");
         QTest::newRow("Save after Clear Image Cache") << Way::SaveButton << true << "Not saved: " + gone;
         QTest::newRow("File > Save after Clear Image Cache") << Way::FileSave << true << "Not saved: " + gone;
         QTest::newRow("Set after Clear Image Cache") << Way::SetButton << true << "Not set: " + gone;
