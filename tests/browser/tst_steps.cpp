@@ -245,6 +245,23 @@ private slots:
         QCOMPARE(platform::BeepCount(), beeps);
     }
 
+    void aClickThatClearsTheSelectionOnlyTinks()
+    {
+        openMainWindow();
+        m_window->AppleShowAPODIndex_Action();
+        QVERIFY(QTest::qWaitForWindowExposed(IndexWindow::instance()));
+        showRow(2);
+        m_server->clearRequests();
+        const int tinks = Tink()->playCount();
+        const QRect cell = list()->visualRect(list()->model()->index(2, DayListBox::kVisibleColumn));
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, Qt::ControlModifier, cell.center());
+        QCOMPARE(list()->ListIndex(), -1);
+        QCOMPARE(Tink()->playCount(), tinks + 1);
+        QCOMPARE(Globals::LastIndex, 2);
+        QVERIFY(m_window->SaveButton->isEnabled());
+        QVERIFY(m_server->requests().isEmpty());
+    }
+
     void quickStepsEndInOneRequestForTheLastRow()
     {
         openMainWindow();
