@@ -1,11 +1,8 @@
 #include "browser/httpalert.h"
 
-#include "platform/canvas.h"
-#include "platform/graphics.h"
-#include "platform/maskedpicture.h"
-#include "platform/picture.h"
 #include "platform/statictext.h"
 #include "platform/system.h"
+#include "shell/picturecanvas.h"
 #include "shell/resources.h"
 
 #include <QLabel>
@@ -34,12 +31,7 @@ HTTPAlert::HTTPAlert()
     MessageText = add(platform::MakeStaticText(content(), "MessageText", QString(), smallFont(), true),
                       QRect(96, 44, 286, 51), Lock::None);
 
-    Canvas1 = add(new platform::Canvas(content()), QRect(20, 20, 64, 64), Lock::None);
-    Canvas1->setObjectName(QStringLiteral("Canvas1"));
-    Canvas1->setFocusPolicy(Qt::NoFocus);
-    Canvas1->SetEraseBackground(true);
-    Canvas1->onPaint = [this](platform::Graphics& g) { Canvas1_Paint(g); };
-    addControlOpenHandler([this] { Canvas1_Open(); });
+    Canvas1 = AddPictureCanvas(this, "Canvas1", QRect(20, 20, 64, 64), IconImage, IconMask);
 
     PushButton1->setFocus();
 }
@@ -54,17 +46,6 @@ HTTPAlert* HTTPAlert::instance()
 void HTTPAlert::PushButton1_Action()
 {
     close();
-}
-
-void HTTPAlert::Canvas1_Open()
-{
-    // The icon is one picture kept for the run; drawing its mask again is harmless.
-    platform::ApplyMask(IconImage(), IconMask());
-}
-
-void HTTPAlert::Canvas1_Paint(platform::Graphics& g)
-{
-    platform::DrawWholePicture(g, IconImage());
 }
 
 void HTTPAlert::Open()

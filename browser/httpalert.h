@@ -9,8 +9,7 @@ namespace Starwick {
 
 namespace platform {
 class Canvas;
-class Graphics;
-} // namespace platform
+}
 
 /// The alert that reports a failed web request: the application icon, a heading that names the
 /// error code and a message, over the window in front. At most one exists at a time.
@@ -32,8 +31,6 @@ public:
     platform::Canvas* Canvas1;
 
     void PushButton1_Action();
-    void Canvas1_Open();
-    void Canvas1_Paint(platform::Graphics& g);
     void Open() override;
 };
 

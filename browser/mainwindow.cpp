@@ -2,7 +2,6 @@
 
 #include "browser/indexwindow.h"
 #include "platform/drawer.h"
-#include "platform/maskedpicture.h"
 #include "platform/menuitem.h"
 #include "platform/statictext.h"
 #include "platform/system.h"
@@ -145,8 +144,16 @@ platform::Canvas* MainWindow::makeCorner(const QRect& rect, platform::Locks lock
                                          platform::PictureRef (*mask)())
 {
     auto* corner = add(new platform::Canvas(content()), rect, locks);
-    addControlOpenHandler([picture, mask] { platform::ApplyMask(picture(), mask()); });
-    corner->onPaint = [picture](platform::Graphics& g) { platform::DrawWholePicture(g, picture()); };
+    addControlOpenHandler([picture, mask] {
+        const platform::PictureRef image = picture();
+        const platform::PictureRef maskImage = mask();
+        if (image && maskImage)
+            image->Mask().graphics().DrawPicture(*maskImage, 0, 0);
+    });
+    corner->onPaint = [picture](platform::Graphics& g) {
+        if (const platform::PictureRef image = picture())
+            g.DrawPicture(*image, 0, 0);
+    };
     return corner;
 }
 

@@ -1,11 +1,10 @@
 #include "dialogs/systemeventalert.h"
 
-#include "platform/canvas.h"
-#include "platform/maskedpicture.h"
 #include "platform/statictext.h"
 #include "platform/system.h"
 #include "shell/desktopscripts.h"
 #include "shell/globals.h"
+#include "shell/picturecanvas.h"
 #include "shell/resources.h"
 #include "shell/settings.h"
 
@@ -38,11 +37,7 @@ SystemEventAlert::SystemEventAlert()
     setContentSize(511, 191);
     setContentSizeLimits(QSize(64, 64), QSize(32000, 32000));
 
-    Canvas1 = add(new platform::Canvas(content()), QRect(20, 20, 64, 64), Lock::None);
-    Canvas1->setObjectName(QStringLiteral("Canvas1"));
-    Canvas1->setFocusPolicy(Qt::NoFocus);
-    Canvas1->onPaint = [this](platform::Graphics& g) { Canvas1_Paint(g); };
-    addControlOpenHandler([this] { Canvas1_Open(); });
+    Canvas1 = AddPictureCanvas(this, "Canvas1", QRect(20, 20, 64, 64), IconImage, IconMask);
 
     QFont bold = platform::SystemFont();
     bold.setBold(true);
@@ -82,16 +77,6 @@ SystemEventAlert* SystemEventAlert::instance()
 void SystemEventAlert::Open()
 {
     platform::Beep();
-}
-
-void SystemEventAlert::Canvas1_Open()
-{
-    platform::ApplyMask(IconImage(), IconMask());
-}
-
-void SystemEventAlert::Canvas1_Paint(platform::Graphics& g)
-{
-    platform::DrawWholePicture(g, IconImage());
 }
 
 void SystemEventAlert::PushButton2_Action()

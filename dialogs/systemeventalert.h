@@ -10,8 +10,7 @@ namespace Starwick {
 
 namespace platform {
 class Canvas;
-class Graphics;
-} // namespace platform
+}
 
 /// The warning, once per launch, that a desktop which changes its picture by itself may undo the
 /// picture Starwick sets. Either button stores "Don't show again" in the settings and closes it;
@@ -37,8 +36,6 @@ public:
     QCheckBox* CheckBox1;
 
     void Open() override;
-    void Canvas1_Open();
-    void Canvas1_Paint(platform::Graphics& g);
     void PushButton2_Action();
     void PushButton3_Action();
 
