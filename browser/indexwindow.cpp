@@ -1,7 +1,11 @@
 #include "browser/indexwindow.h"
 
 #include "browser/daylistbox.h"
+#include "browser/mainwindow.h"
 #include "platform/drawer.h"
+#include "shell/resources.h"
+
+#include <QLabel>
 
 namespace Starwick {
 
@@ -28,6 +32,16 @@ IndexWindow* IndexWindow::instance()
     return platform::Instance<IndexWindow>();
 }
 
-void IndexWindow::ListBox1_Change() {}
+void IndexWindow::ListBox1_Change()
+{
+    const int row = ListBox1->ListIndex();
+    // The drawer belongs to the main window, which is there for the whole run.
+    MainWindow* main = MainWindow::existing();
+    if (row != -1 && main) {
+        main->ImageName->setText(ListBox1->Cell(row, 2));
+        main->StepTo(row);
+    }
+    PlayInterfaceSound(Tink());
+}
 
 } // namespace Starwick

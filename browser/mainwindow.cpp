@@ -123,6 +123,7 @@ MainWindow::MainWindow()
     setFocusPolicy(Qt::StrongFocus);
 
     makeSockets();
+    bindStepsAndSaving();
     setMenuBar(MenuBar1::instance()->menuBarWidget());
     centreOnScreen();
 }
@@ -177,9 +178,29 @@ void MainWindow::drawPicture()
     if (!p)
         return;
     platform::Graphics g = Canvas1->Graphics();
+    drawPicture(g);
+}
+
+void MainWindow::drawPicture(platform::Graphics& g)
+{
+    if (!p)
+        return;
     const QRect r = DrawnRect(QSize(p->Width(), p->Height()), factor, Canvas1->size());
     g.SetUseOldRenderer(true);
     g.DrawPicture(*p, r.x(), r.y(), r.width(), r.height(), 0, 0, p->Width(), p->Height());
+}
+
+void MainWindow::fillPictureArea()
+{
+    platform::Graphics g = Canvas1->Graphics();
+    g.SetForeColor(areaGrey());
+    g.FillRect(0, 0, Canvas1->width(), Canvas1->height());
+}
+
+void MainWindow::resetProgress()
+{
+    ProgressBar1->setMaximum(100);
+    ProgressBar1->setValue(0);
 }
 
 void MainWindow::RedrawImage()
@@ -187,11 +208,7 @@ void MainWindow::RedrawImage()
     if (!p)
         return;
     factor = FitFactor(QSize(p->Width(), p->Height()), Canvas1->size());
-    {
-        platform::Graphics g = Canvas1->Graphics();
-        g.SetForeColor(areaGrey());
-        g.FillRect(0, 0, Canvas1->width(), Canvas1->height());
-    }
+    fillPictureArea();
     drawPicture();
 }
 
@@ -203,11 +220,7 @@ void MainWindow::BGCanvas_Paint(platform::Graphics& g)
 
 void MainWindow::Canvas1_Paint(platform::Graphics& g)
 {
-    if (!p)
-        return;
-    const QRect r = DrawnRect(QSize(p->Width(), p->Height()), factor, Canvas1->size());
-    g.SetUseOldRenderer(true);
-    g.DrawPicture(*p, r.x(), r.y(), r.width(), r.height(), 0, 0, p->Width(), p->Height());
+    drawPicture(g);
 }
 
 void MainWindow::centrePreviousNext()

@@ -147,6 +147,43 @@ private:
     platform::Canvas* makeEdge(const QRect& rect, platform::Locks locks, platform::PictureRef picture);
     platform::Canvas* makeCorner(const QRect& rect, platform::Locks locks, platform::PictureRef (*picture)(),
                                  platform::PictureRef (*mask)());
+
+    // Stepping between days, saving and setting the picture, and the warning timer.
+public:
+    void NextButton_Action();
+    void PreviousButton_Action();
+    /// Ctrl+W quits, Ctrl+. stops the picture download, Ctrl+Right and Ctrl+Left step; always false.
+    bool KeyDown(const QString& key) override;
+    void SaveButton_Action();
+    void SetButton_Action();
+    void Timer1_Action();
+
+    /// The one way to save a copy of the shown picture, for the Save button and File > Save: asks
+    /// where, copies the picture's file there and says so, or beeps and says what failed.
+    /// `withCreatorCode` gives the copy the creator code of the settings.
+    void SavePicture(bool withCreatorCode);
+    /// A step to the row `row` of the day list: the buttons off, the picture area grey, the
+    /// day's page asked for.
+    void StepTo(int row);
+
+private:
+    void bindStepsAndSaving();
+    /// Ctrl+.: drops the picture download in progress; the picture file shown stays as it is.
+    void stopPictureDownload();
+    /// A save or set that failed: the beep and the reason in the status line.
+    void reportFailure(const QString& text);
+    void desktopScriptFinished(int scriptId, const QStringList& arguments, int exitCode);
+    /// A picture opened from `file` is shown: fitted, drawn, titled, its file current, the buttons
+    /// on; then the day's texts are cut.
+    void showPicture(platform::PictureRef picture, const platform::FolderItem& file);
+    void drawPicture(platform::Graphics& g);
+    /// Clears the picture area to grey.
+    void fillPictureArea();
+    /// Empties the progress bar.
+    void resetProgress();
+
+    /// Names of copies handed to the desktop script whose answer has not come yet.
+    QStringList m_desktopNamesPending;
 };
 
 } // namespace Starwick

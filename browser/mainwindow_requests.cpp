@@ -144,8 +144,7 @@ void MainWindow::TCPSocket1_PageReceived(const QString& /*url*/, int status,
                                          const platform::HTTPSocket::Headers& /*headers*/, const QByteArray& content)
 {
     const platform::LongLoopScope scope;
-    ProgressBar1->setMaximum(100);
-    ProgressBar1->setValue(0);
+    resetProgress();
     if (status >= 400 || TCPSocket1->lastErrorCode() != 0) {
         // A cut archive would list only some of the days, the last of them broken.
         StatsText->setText(
@@ -216,8 +215,7 @@ void MainWindow::GetSelectedPage()
         return;
     // Another day is asked for: the picture still on its way belongs to the day before.
     TCPSocket2->Disconnect();
-    ProgressBar1->setMaximum(100);
-    ProgressBar1->setValue(0);
+    resetProgress();
     proxySetup(TCPSocket3);
     TCPSocket3->Get(url);
 }
@@ -276,8 +274,7 @@ void MainWindow::restoreShownDay()
         list->SetListIndex(m_shownRow);
         ImageName->setText(list->Cell(m_shownRow, 2));
     }
-    ProgressBar1->setMaximum(100);
-    ProgressBar1->setValue(0);
+    resetProgress();
     if (p) {
         RedrawImage();
         Globals::ActivateButtons();
@@ -304,14 +301,10 @@ void MainWindow::GetImageURLs()
         // A day without a picture (a video day, or a page whose picture reference is unsafe): its
         // title and texts show, Save and Set stay off, and nothing is looked up or downloaded.
         p.reset();
-        {
-            platform::Graphics g = Canvas1->Graphics();
-            g.SetForeColor(areaGrey());
-            g.FillRect(0, 0, Canvas1->width(), Canvas1->height());
-        }
+        fillPictureArea();
         showSelectedTitle();
         StatsText->setText(QStringLiteral("This day has no picture to show."));
-        ProgressBar1->setValue(0);
+        resetProgress();
         enableSteps();
         GetCredits();
         return;
@@ -320,17 +313,11 @@ void MainWindow::GetImageURLs()
     const platform::FolderItem file = CacheFolder().Child(picture.cacheName);
     if (file.Exists()) {
         QString error;
-        p = platform::Picture::Open(file.path(), &error);
-        if (p) {
-            Globals::FileName = file;
-            factor = FitFactor(QSize(p->Width(), p->Height()), Canvas1->size());
-            showSelectedTitle();
-            StatsText->setText(pictureSizeText(*p));
-            drawPicture();
-            Globals::ActivateButtons();
-            GetCredits();
+        if (platform::PictureRef cached = platform::Picture::Open(file.path(), &error)) {
+            showPicture(std::move(cached), file);
             return;
         }
+        p.reset();
         // A cache file that does not open as a picture (left by an interrupted run, or damaged)
         // is not the picture: remove it and fetch the picture again.
         file.Delete();
@@ -364,30 +351,34 @@ void MainWindow::TCPSocket2_DownloadComplete(const QString& /*url*/, int /*statu
     if (file.isNull() || !file.Exists() || TCPSocket2->lastErrorCode() != 0) {
         // The transfer broke off; the socket kept nothing under the picture's name.
         StatsText->setText(QStringLiteral("The picture download was interrupted. Try again later."));
-        ProgressBar1->setMaximum(100);
-        ProgressBar1->setValue(0);
+        resetProgress();
         return;
     }
     QString error;
-    p = platform::Picture::Open(file.path(), &error);
-    if (!p) {
+    platform::PictureRef picture = platform::Picture::Open(file.path(), &error);
+    if (!picture) {
+        p.reset();
         // An error page or a damaged file came instead of the picture: keep nothing in the cache,
         // so the next visit of the day asks for the picture again.
         file.Delete();
         StatsText->setText(QStringLiteral("The picture could not be read: the server sent no picture."));
-        ProgressBar1->setMaximum(100);
-        ProgressBar1->setValue(0);
+        resetProgress();
         return;
     }
+    showPicture(std::move(picture), file);
+}
+
+void MainWindow::showPicture(platform::PictureRef picture, const platform::FolderItem& file)
+{
+    p = std::move(picture);
     factor = FitFactor(QSize(p->Width(), p->Height()), Canvas1->size());
     StatsText->setText(pictureSizeText(*p));
     drawPicture();
     showSelectedTitle();
     // The picture's state is set before the texts are cut, which hands control to the event loop.
-    ProgressBar1->setMaximum(100);
-    ProgressBar1->setValue(0);
-    Globals::ActivateButtons();
+    resetProgress();
     Globals::FileName = file;
+    Globals::ActivateButtons();
     GetCredits();
 }
 

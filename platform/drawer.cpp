@@ -3,6 +3,7 @@
 #include "platform/window.h"
 
 #include <QEvent>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -14,11 +15,22 @@ Qt::WindowFlags drawerWindowFlags()
 }
 
 QRect drawerGeometry(const QRect& parentFrame, const QRect& parentContent, int drawerWidth, int minimumHeight,
-                     int maximumHeight, int placementCode)
+                     int maximumHeight, int placementCode, const QRect& screenArea)
 {
     const int height = std::clamp(parentContent.height(), minimumHeight, std::max(minimumHeight, maximumHeight));
-    const int left = placementCode == DrawerLeftEdge ? parentFrame.left() - drawerWidth : parentFrame.right() + 1;
-    return QRect(left, parentContent.top(), drawerWidth, height);
+    const int leftOfParent = parentFrame.left() - drawerWidth;
+    const int rightOfParent = parentFrame.right() + 1;
+    bool onLeft = placementCode == DrawerLeftEdge;
+    if (screenArea.isValid()) {
+        // The room beside each edge of the parent, up to the screen's side.
+        const int roomLeft = parentFrame.left() - screenArea.left();
+        const int roomRight = screenArea.right() - parentFrame.right();
+        if (onLeft && roomLeft < drawerWidth && roomRight > roomLeft)
+            onLeft = false;
+        else if (!onLeft && roomRight < drawerWidth && roomLeft > roomRight)
+            onLeft = true;
+    }
+    return QRect(onLeft ? leftOfParent : rightOfParent, parentContent.top(), drawerWidth, height);
 }
 
 DrawerAttachment::DrawerAttachment(Window* drawer, Window* parent, int placementCode)
@@ -61,8 +73,10 @@ void DrawerAttachment::place()
     // against the parent's frame and its content top level with the parent's content top.
     const QRect frame = m_drawer->frameGeometry();
     const QRect content = m_drawer->geometry();
-    const QRect target = drawerGeometry(m_parent->frameGeometry(), m_parent->geometry(), frame.width(),
-                                        m_drawer->minimumHeight(), m_drawer->maximumHeight(), m_placementCode);
+    const QScreen* screen = m_parent->screen();
+    const QRect target =
+        drawerGeometry(m_parent->frameGeometry(), m_parent->geometry(), frame.width(), m_drawer->minimumHeight(),
+                       m_drawer->maximumHeight(), m_placementCode, screen ? screen->availableGeometry() : QRect());
     if (m_drawer->height() != target.height())
         m_drawer->resize(m_drawer->width(), target.height());
     const QPoint framePosition(target.left(), target.top() - (content.top() - frame.top()));

@@ -26,8 +26,11 @@ Qt::WindowFlags drawerWindowFlags();
 /// content top level with the parent content's top, as high as the parent content within the
 /// drawer's own height limits, and as wide as the drawer's frame (`drawerWidth`). Left is the
 /// frame's, top and height the content's; for a frameless drawer the two are one.
+///
+/// A drawer that would reach past its side of `screenArea` (when one is given) opens on the other
+/// edge, where it fits or at least has more room.
 QRect drawerGeometry(const QRect& parentFrame, const QRect& parentContent, int drawerWidth, int minimumHeight,
-                     int maximumHeight, int placementCode);
+                     int maximumHeight, int placementCode, const QRect& screenArea = QRect());
 
 /// Shows `drawer` as a drawer of `parent`: the drawer becomes a tool window of the parent, is placed
 /// flush against the edge `placementCode` names, and follows the parent whenever it moves or

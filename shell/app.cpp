@@ -168,21 +168,9 @@ void App::registerMenuHandlers()
 
 bool App::FileSave_Action()
 {
-    const platform::FolderItem destination = platform::GetSaveFolderItem(QString(), Globals::Name);
-    if (destination.isNull())
-        return false;
-    QString error;
-    if (!Globals::FileName.CopyFileTo(destination, &error)) {
-        // The copy is the whole point of the command: a failure gets the beep, not the
-        // "saved" sound.
-        qCWarning(lcApp, "The picture could not be saved: %s", qPrintable(error));
-        platform::Beep();
-        return false;
-    }
-    if (Globals::UseSounds) {
-        if (const platform::SoundRef sound = Saved())
-            sound->Play();
-    }
+    // The same save as the main window's Save button, without the creator code.
+    if (MainWindow* window = MainWindow::existing())
+        window->SavePicture(false);
     return false;
 }
 

@@ -1,15 +1,11 @@
 #include "shell/desktopscripts.h"
 
+#include "platform/eventloop.h"
 #include "platform/scripts.h"
-
-#include <QCoreApplication>
 
 namespace Starwick {
 
 namespace {
-
-constexpr int kSetDesktopPictureScript = 168;
-constexpr int kOpenDesktopSettingsScript = 169;
 
 // Gathers the parameters and runs the script. The parameters are read again after each hand-back
 // to the event loop, so a list that an event handler shortens meanwhile is never read past its end.
@@ -26,7 +22,7 @@ void runDesktopScript(int scriptId, const QVariantList& parameters)
             platform::AddIntegerScriptParam(handle, element.toInt());
         else
             platform::AddStringScriptParam(handle, element.toString());
-        QCoreApplication::processEvents();
+        platform::YieldToEventLoop();
     }
     platform::CompleteParamScriptExecute(handle);
 }
@@ -35,12 +31,12 @@ void runDesktopScript(int scriptId, const QVariantList& parameters)
 
 void SetDTPic(const QVariantList& parameters)
 {
-    runDesktopScript(kSetDesktopPictureScript, parameters);
+    runDesktopScript(SetDTPicScript, parameters);
 }
 
 void OpenDTPrefs(const QVariantList& parameters)
 {
-    runDesktopScript(kOpenDesktopSettingsScript, parameters);
+    runDesktopScript(OpenDTPrefsScript, parameters);
 }
 
 } // namespace Starwick

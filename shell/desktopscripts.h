@@ -9,6 +9,10 @@ namespace Starwick {
 // text (a string parameter). With no parameters the script runs without any. Neither runner
 // waits for the script or reads its result.
 
+/// The script ids, as the script service reports its runs.
+inline constexpr int SetDTPicScript = 168;
+inline constexpr int OpenDTPrefsScript = 169;
+
 /// Makes a picture the desktop picture (script 168). Callers pass one string: the bare name of a
 /// file in "Starwick Images" in the user's Pictures folder.
 void SetDTPic(const QVariantList& parameters);

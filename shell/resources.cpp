@@ -1,6 +1,7 @@
 #include "shell/resources.h"
 
 #include "platform/resources.h"
+#include "shell/globals.h"
 
 #include <QCoreApplication>
 
@@ -174,6 +175,12 @@ platform::SoundRef Strum()
 platform::SoundRef SaveToDT()
 {
     return keptSound(171);
+}
+
+void PlayInterfaceSound(const platform::SoundRef& sound)
+{
+    if (Globals::UseSounds && sound)
+        sound->Play();
 }
 
 QCursor LinkCursor()

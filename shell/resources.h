@@ -44,6 +44,8 @@ platform::SoundRef Saved();    // 168
 platform::SoundRef Tink();     // 169
 platform::SoundRef Strum();    // 170
 platform::SoundRef SaveToDT(); // 171
+/// Plays one of the sounds above when the sounds setting is on.
+void PlayInterfaceSound(const platform::SoundRef& sound);
 
 /// The pointing-hand cursor shown over clickable links and logos, read from the resources at
 /// every call (cursor 200).

@@ -2,18 +2,20 @@
 // display. It runs in a temporary home and never goes to the network:
 //
 //   render_window OUT.png [--archive FILE] [--day FILE] [--picture FILE] [--index] [--details]
-//                         [--menu NAME] [--title TEXT] [--status TEXT]
+//                         [--menu NAME] [--title TEXT] [--status TEXT] [--at X,Y] [--warning]
 //
 // --archive feeds an archive page to the main window as if it had arrived; --day a day page, with
 // --picture as that day's picture in the cache; --index and --details show the drawers; --menu
-// opens one menu of the menu bar ("Starwick", "File", "Links", "Window"). --dialog shows one of
-// "update-check", "no-update", "update-needed" (as a check's answer makes them), "about" or
+// opens one menu of the menu bar ("Starwick", "File", "Links", "Window"); --at moves the main
+// window to a place on the screen; --warning shows the desktop-picture warning. --dialog shows one
+// of "update-check", "no-update", "update-needed" (as a check's answer makes them), "about" or
 // "about-expanded" (the About box after the pointer touched its icon).
 #include "browser/daypage.h"
 #include "browser/indexwindow.h"
 #include "browser/mainwindow.h"
 #include "browser/pagetext.h"
 #include "dialogs/aboutbox.h"
+#include "dialogs/systemeventalert.h"
 #include "dialogs/updatecheckwindow.h"
 #include "platform/drawer.h"
 #include "platform/picture.h"
@@ -108,7 +110,10 @@ int main(int argc, char* argv[])
     const QCommandLineOption title(QStringLiteral("title"), QStringLiteral("The title line."), QStringLiteral("text"));
     const QCommandLineOption status(QStringLiteral("status"), QStringLiteral("The status line."),
                                     QStringLiteral("text"));
-    parser.addOptions({archive, day, picture, index, details, menu, title, status});
+    const QCommandLineOption at(QStringLiteral("at"), QStringLiteral("Where the main window stands."),
+                                QStringLiteral("x,y"));
+    const QCommandLineOption warning(QStringLiteral("warning"), QStringLiteral("Show the desktop-picture warning."));
+    parser.addOptions({archive, day, picture, index, details, menu, title, status, at, warning});
     parser.process(application);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -153,6 +158,11 @@ int main(int argc, char* argv[])
         window->ImageName->setText(parser.value(title));
     if (parser.isSet(status))
         window->StatsText->setText(parser.value(status));
+    if (parser.isSet(at)) {
+        const QStringList xy = parser.value(at).split(u',');
+        window->move(xy.value(0).toInt(), xy.value(1).toInt());
+        settle();
+    }
     if (parser.isSet(index))
         window->AppleShowAPODIndex_Action();
     if (parser.isSet(details))
@@ -187,6 +197,11 @@ int main(int argc, char* argv[])
                 break;
             }
         }
+        settle();
+    }
+    if (parser.isSet(warning)) {
+        window->activateWindow();
+        SystemEventAlert::instance();
         settle();
     }
 

@@ -2,6 +2,9 @@
 #include "platform/window.h"
 #include "support/testenv.h"
 
+#include <QFile>
+#include <QScreen>
+
 using namespace Starwick;
 
 namespace {
@@ -85,7 +88,7 @@ private slots:
         QCOMPARE(m_drawer->parentWidget(), m_parent);
         verifyFlush(code);
 
-        m_parent->move(120, 90);
+        m_parent->move(320, 90);
         verifyFlush(code);
 
         // Taller: the drawer grows with the parent, and its locked controls with it.
@@ -95,6 +98,34 @@ private slots:
 
         // Shorter than the drawer's minimum: it keeps its minimum height.
         m_parent->resize(420, 300);
+        verifyFlush(code);
+    }
+
+    void withoutRoomOnItsEdgeItOpensOnTheOther_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("parentLeft");
+        QTest::addColumn<int>("opensOn");
+        QTest::newRow("left drawer, parent at the screen's left edge") << 3 << 0 << 2;
+        QTest::newRow("left drawer, parent a little off the screen") << 3 << -40 << 2;
+        QTest::newRow("right drawer, parent at the screen's right edge") << 2 << 1920 - 500 << 3;
+    }
+
+    void withoutRoomOnItsEdgeItOpensOnTheOther()
+    {
+        QFETCH(int, code);
+        QFETCH(int, parentLeft);
+        QFETCH(int, opensOn);
+        m_parent->move(parentLeft, 200);
+        platform::showAsDrawer(m_drawer, m_parent, code);
+        verifyFlush(opensOn);
+        const QRect screen = m_parent->screen()->availableGeometry();
+        QVERIFY(screen.contains(m_drawer->frameGeometry()));
+
+        // Still following the parent; back on its own edge once there is room there.
+        m_parent->move(parentLeft, 300);
+        verifyFlush(opensOn);
+        m_parent->move(700, 300);
         verifyFlush(code);
     }
 
@@ -115,5 +146,22 @@ private slots:
     }
 };
 
-STARWICK_TEST_MAIN(TestDrawer)
+// A screen wide enough for a drawer on either side of a parent in the middle; the tests that need
+// a screen's edge move the parent there.
+int main(int argc, char* argv[])
+{
+    Test::prepareEnvironment();
+    const QString config = Test::homePath() + QStringLiteral("/screen.json");
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(R"({"screens": [{"name": "Wide", "x": 0, "y": 0, "width": 1920, "height": 1200,
+                      "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})") < 0)
+        return 2;
+    file.close();
+    qputenv("QT_QPA_PLATFORM", QFile::encodeName(QStringLiteral("offscreen:configfile=") + config));
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TestDrawer tc;
+    return QTest::qExec(&tc, argc, argv);
+}
 #include "tst_drawer.moc"

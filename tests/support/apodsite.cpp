@@ -1,5 +1,6 @@
 #include "support/apodsite.h"
 
+#include "shell/servers.h"
 #include "support/fixtureserver.h"
 #include "support/testenv.h"
 
@@ -382,6 +383,17 @@ QByteArray ApodSite::makeGif(const QSize& size)
     gif.append(char(0));    // end of the image data
     gif.append(char(0x3b)); // trailer
     return gif;
+}
+
+bool serveApodSite(std::unique_ptr<FixtureServer>& server, std::unique_ptr<ApodSite>& site)
+{
+    site.reset();
+    server = std::make_unique<FixtureServer>();
+    if (!server->start())
+        return false;
+    site = std::make_unique<ApodSite>(*server, QStringLiteral("/~apod"));
+    setAPODServerForTesting(QStringLiteral("127.0.0.1:%1/~apod").arg(server->port()));
+    return true;
 }
 
 } // namespace Starwick::Test

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace Starwick::Test {
 
 class FixtureServer;
@@ -86,5 +88,9 @@ private:
     QString m_prefix;
     QList<ApodDay> m_days;
 };
+
+/// Starts a new fixture server on this machine with an ApodSite under "/~apod" and points the
+/// program's APOD server at it. False when the server cannot listen.
+bool serveApodSite(std::unique_ptr<FixtureServer>& server, std::unique_ptr<ApodSite>& site);
 
 } // namespace Starwick::Test

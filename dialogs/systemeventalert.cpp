@@ -1,0 +1,108 @@
+#include "dialogs/systemeventalert.h"
+
+#include "platform/statictext.h"
+#include "platform/system.h"
+#include "shell/desktopscripts.h"
+#include "shell/globals.h"
+#include "shell/picturecanvas.h"
+#include "shell/resources.h"
+#include "shell/settings.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLoggingCategory>
+#include <QPushButton>
+
+namespace Starwick {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcWarning, "starwick.warning")
+
+// Two paragraphs, apart by two carriage returns, and a blank at the end.
+const QString kMessage =
+    QStringLiteral("Due to a limitation (aka \"bug\") in OS X, if you have your Desktop Preferences set to change the "
+                   "Desktop picture automatically, I won't be able to update your image for you!\r\rTo \"fix\" it so "
+                   "that I can set your desktop picture, open your Desktop Preference pane in the System Preferences "
+                   "and uncheck the \"Change picture\" check box. ");
+
+} // namespace
+
+using platform::Lock;
+
+SystemEventAlert::SystemEventAlert()
+    : platform::MovableModalWindow(Placement::OverParent)
+{
+    setObjectName(QStringLiteral("SystemEventAlert"));
+    setContentSize(511, 191);
+    setContentSizeLimits(QSize(64, 64), QSize(32000, 32000));
+
+    Canvas1 = AddPictureCanvas(this, "Canvas1", QRect(20, 20, 64, 64), IconImage, IconMask);
+
+    QFont bold = platform::SystemFont();
+    bold.setBold(true);
+    StaticText1 = add(platform::MakeStaticText(content(), "StaticText1",
+                                               QStringLiteral("Starwick may not set your desktop picture!"), bold),
+                      QRect(96, 20, 395, 20), Lock::None);
+    // A static text shows a carriage return as no break at all; the paragraphs need line feeds.
+    QString message = kMessage;
+    message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    MessageText = add(platform::MakeStaticText(content(), "MessageText", message, smallFont(), true),
+                      QRect(96, 44, 388, 94), Lock::None);
+
+    PushButton2 = add(new QPushButton(QStringLiteral("OK"), content()), QRect(419, 150, 72, 20), Lock::None);
+    PushButton2->setObjectName(QStringLiteral("PushButton2"));
+    setDefaultButton(PushButton2);
+    connect(PushButton2, &QPushButton::clicked, this, &SystemEventAlert::PushButton2_Action);
+
+    PushButton3 = add(new QPushButton(QStringLiteral("Open System Preferences"), content()), QRect(210, 150, 197, 20),
+                      Lock::None);
+    PushButton3->setObjectName(QStringLiteral("PushButton3"));
+    connect(PushButton3, &QPushButton::clicked, this, &SystemEventAlert::PushButton3_Action);
+
+    CheckBox1 = add(new QCheckBox(QStringLiteral("Don't show again"), content()), QRect(20, 151, 163, 20), Lock::None);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setFont(platform::SystemFont(12));
+
+    PushButton2->setFocus();
+}
+
+SystemEventAlert::~SystemEventAlert() = default;
+
+SystemEventAlert* SystemEventAlert::instance()
+{
+    return platform::Instance<SystemEventAlert>();
+}
+
+void SystemEventAlert::Open()
+{
+    platform::Beep();
+}
+
+void SystemEventAlert::PushButton2_Action()
+{
+    storeCheckBox();
+    close();
+}
+
+void SystemEventAlert::PushButton3_Action()
+{
+    storeCheckBox();
+    close();
+    OpenDTPrefs({});
+}
+
+void SystemEventAlert::storeCheckBox()
+{
+    const bool hide = CheckBox1->isChecked();
+    QString error;
+    const SettingsUpdate update =
+        UpdateSettingsFile([hide](SettingsLines& lines) { lines.setOn(SettingsLine::HideWarning, hide); }, &error);
+    if (update == SettingsUpdate::NoFile)
+        return;
+    Globals::HideWarning = hide;
+    if (update == SettingsUpdate::Failed)
+        qCWarning(lcWarning, "The warning's setting could not be stored: %s", qPrintable(error));
+}
+
+} // namespace Starwick
