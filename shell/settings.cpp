@@ -167,6 +167,11 @@ QString SettingsLines::value(int line) const
     return SettingsLineInfoFor(line).form == SettingForm::Enc ? DecodeSetting(raw(line)) : raw(line);
 }
 
+int SettingInteger(const QString& text)
+{
+    return toInteger(text);
+}
+
 int SettingsLines::number(int line) const
 {
     return toInteger(value(line));

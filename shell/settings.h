@@ -22,6 +22,10 @@ QString EncodeSetting(const QString& value);
 /// an empty line.
 QString DecodeSetting(const QString& line);
 
+/// The Integer of a text as the settings take numbers: the decimal number it holds (a fraction
+/// rounded to the nearest, halves away from zero); 0 when it is not a number or does not fit.
+int SettingInteger(const QString& text);
+
 /// The settings folders and file, built from the user's Preferences folder at each call:
 /// Preferences / "Quorrel Design Stuff" / "Starwick", its child "Cache", and its child
 /// "Starwick Preferences".
