@@ -24,7 +24,11 @@ Toolbar::~Toolbar() = default;
 
 QAction* Toolbar::AddItem(const char* name, const QString& caption)
 {
-    QAction* item = addAction(caption);
+    // A blank icon holds the icon's place until the item's image is set, so that the toolbar's
+    // height, and with it the window's content area, does not change then.
+    QPixmap blank(iconSize());
+    blank.fill(Qt::transparent);
+    QAction* item = addAction(QIcon(blank), caption);
     item->setObjectName(QLatin1String(name));
     item->setEnabled(true);
     if (QWidget* button = widgetForAction(item))

@@ -49,14 +49,16 @@ int Window::Left() const
     return geometry().left();
 }
 
+// From the window's own size, which a hidden window takes at once (its content follows only
+// when it is shown).
 int Window::Width() const
 {
-    return m_content->width();
+    return width();
 }
 
 int Window::Height() const
 {
-    return m_content->height();
+    return std::max(0, height() - chromeHeight());
 }
 
 void Window::SetTop(int top)
