@@ -3,14 +3,19 @@
 //
 //   render_window OUT.png [--archive FILE] [--day FILE] [--picture FILE] [--index] [--details]
 //                         [--menu NAME] [--title TEXT] [--status TEXT]
+//                         [--preferences PAGE] [--personalize]
 //
 // --archive feeds an archive page to the main window as if it had arrived; --day a day page, with
 // --picture as that day's picture in the cache; --index and --details show the drawers; --menu
-// opens one menu of the menu bar ("Starwick", "File", "Links", "Window").
+// opens one menu of the menu bar ("Starwick", "File", "Links", "Window"); --preferences renders the
+// Preferences window alone on one page (0 General, 1 Files, 2 Network); --personalize shows the
+// owner-name sheet over the main window.
 #include "browser/daypage.h"
 #include "browser/indexwindow.h"
 #include "browser/mainwindow.h"
 #include "browser/pagetext.h"
+#include "dialogs/personalizewindow.h"
+#include "dialogs/preferences.h"
 #include "platform/drawer.h"
 #include "platform/picture.h"
 #include "shell/app.h"
@@ -100,7 +105,12 @@ int main(int argc, char* argv[])
     const QCommandLineOption title(QStringLiteral("title"), QStringLiteral("The title line."), QStringLiteral("text"));
     const QCommandLineOption status(QStringLiteral("status"), QStringLiteral("The status line."),
                                     QStringLiteral("text"));
-    parser.addOptions({archive, day, picture, index, details, menu, title, status});
+    const QCommandLineOption preferences(QStringLiteral("preferences"),
+                                         QStringLiteral("Render the Preferences window alone on a page."),
+                                         QStringLiteral("page"));
+    const QCommandLineOption personalize(QStringLiteral("personalize"),
+                                         QStringLiteral("Show the owner-name sheet over the main window."));
+    parser.addOptions({archive, day, picture, index, details, menu, title, status, preferences, personalize});
     parser.process(application);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -160,6 +170,17 @@ int main(int argc, char* argv[])
                 break;
             }
         }
+        settle();
+    }
+
+    if (parser.isSet(preferences)) {
+        window->hide();
+        Globals::PanelValue = parser.value(preferences).toInt();
+        Preferences::instance()->Show();
+        settle();
+    }
+    if (parser.isSet(personalize)) {
+        window->ApplePersonalizethisCopy_Action();
         settle();
     }
 
