@@ -291,12 +291,8 @@ void Preferences::Close()
             lines.setValue(SettingsLine::FileType, creator);
             lines.setOn(SettingsLine::RememberPosition, rememberPosition);
             lines.setOn(SettingsLine::RememberSize, rememberSize);
-            if (main) {
-                lines.setNumber(SettingsLine::Top, main->Top());
-                lines.setNumber(SettingsLine::Left, main->Left());
-                lines.setNumber(SettingsLine::Width, main->Width());
-                lines.setNumber(SettingsLine::Height, main->Height());
-            }
+            if (main)
+                lines.setFrame(main->Top(), main->Left(), main->Width(), main->Height());
         },
         &error);
     if (update == SettingsUpdate::Failed)

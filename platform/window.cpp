@@ -146,22 +146,27 @@ void Window::Show()
 void Window::setMenuBar(QMenuBar* menuBar)
 {
     const QSize contentSize = m_content->size();
+    const int chromeBefore = chromeHeight();
     m_menuBar = menuBar;
-    menuBar->setParent(this);
-    menuBar->show();
-    const QSize minimum = minimumSize();
-    if (minimum.height() > 0)
-        setMinimumSize(minimum.width(), minimum.height() + menuBarHeight());
-    resizeFrame(contentSize.width(), contentSize.height() + chromeHeight());
-    layoutContent();
+    attachAbove(menuBar, contentSize, chromeBefore);
 }
 
 void Window::setToolbar(QToolBar* toolbar)
 {
     const QSize contentSize = m_content->size();
+    const int chromeBefore = chromeHeight();
     m_toolbar = toolbar;
-    toolbar->setParent(this);
-    toolbar->show();
+    attachAbove(toolbar, contentSize, chromeBefore);
+}
+
+void Window::attachAbove(QWidget* bar, const QSize& contentSize, int chromeBefore)
+{
+    bar->setParent(this);
+    bar->show();
+    // The window grows by the bar; the content keeps its size and its limits.
+    const QSize minimum = minimumSize();
+    if (minimum.height() > 0)
+        setMinimumSize(minimum.width(), minimum.height() + chromeHeight() - chromeBefore);
     resizeFrame(contentSize.width(), contentSize.height() + chromeHeight());
     layoutContent();
 }

@@ -145,6 +145,8 @@ private:
     int menuBarHeight() const;
     /// Gives the window a new size, also one the user may not resize.
     void resizeFrame(int width, int height);
+    /// Puts a menu bar or toolbar, just set, above the content, which keeps `contentSize`.
+    void attachAbove(QWidget* bar, const QSize& contentSize, int chromeBefore);
 
     QWidget* m_content = nullptr;
     QMenuBar* m_menuBar = nullptr;

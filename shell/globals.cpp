@@ -79,10 +79,7 @@ void DoQuit()
         QString error;
         const SettingsUpdate update = UpdateSettingsFile(
             [window](SettingsLines& lines) {
-                lines.setNumber(SettingsLine::Top, window->Top());
-                lines.setNumber(SettingsLine::Left, window->Left());
-                lines.setNumber(SettingsLine::Width, window->Width());
-                lines.setNumber(SettingsLine::Height, window->Height());
+                lines.setFrame(window->Top(), window->Left(), window->Width(), window->Height());
             },
             &error);
         if (update == SettingsUpdate::Failed)

@@ -204,6 +204,14 @@ void SettingsLines::setOn(int line, bool on)
     setValue(line, QLatin1String(on ? info.onWord : info.offWord));
 }
 
+void SettingsLines::setFrame(int top, int left, int width, int height)
+{
+    setNumber(SettingsLine::Top, top);
+    setNumber(SettingsLine::Left, left);
+    setNumber(SettingsLine::Width, width);
+    setNumber(SettingsLine::Height, height);
+}
+
 QStringList SettingsLines::lines(int count) const
 {
     QStringList result;

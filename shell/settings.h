@@ -115,6 +115,8 @@ public:
     void setNumber(int line, int number);
     /// Stores the first word of the line's pair when `on`, else the second (on/off lines only).
     void setOn(int line, bool on);
+    /// Stores a window's frame in lines 13 (Top), 14 (Left), 16 (Width) and 17 (Height).
+    void setFrame(int top, int left, int width, int height);
 
     /// The raw text of the first `count` lines.
     QStringList lines(int count = SettingsLine::Count) const;

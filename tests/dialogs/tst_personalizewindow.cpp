@@ -5,6 +5,7 @@
 #include "shell/globals.h"
 #include "shell/settings.h"
 #include "support/filesizelimit.h"
+#include "support/settingsfiles.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -15,14 +16,6 @@
 using namespace Starwick;
 
 namespace {
-
-QList<QByteArray> fileLines()
-{
-    QList<QByteArray> lines = Test::readFileBytes(SettingsFile().path()).split('\n');
-    if (!lines.isEmpty() && lines.constLast().isEmpty())
-        lines.removeLast();
-    return lines;
-}
 
 void writeFullFile()
 {
@@ -94,7 +87,7 @@ private slots:
     {
         QFETCH(QString, name);
         writeFullFile();
-        const QList<QByteArray> before = fileLines();
+        const QList<QByteArray> before = Test::settingsFileLines();
         PersonalizeWindow* sheet = openSheet();
         QTest::keyClicks(sheet->EditField1, name);
         QTest::keyClick(sheet->EditField1, Qt::Key_Return); // the default button
@@ -102,7 +95,7 @@ private slots:
 
         QVERIFY(Globals::Registered);
         QCOMPARE(Globals::UserName, name);
-        const QList<QByteArray> after = fileLines();
+        const QList<QByteArray> after = Test::settingsFileLines();
         QCOMPARE(after.size(), 17);
         QCOMPARE(DecodeSetting(QString::fromLatin1(after.at(0))), name);
         QCOMPARE(after.mid(1), before.mid(1));
@@ -116,12 +109,12 @@ private slots:
     {
         QDir().mkpath(SettingsFolder().path());
         QVERIFY(WriteDefaultSettingsFile());
-        const QList<QByteArray> before = fileLines();
+        const QList<QByteArray> before = Test::settingsFileLines();
         QCOMPARE(before.size(), 11);
         PersonalizeWindow* sheet = openSheet();
         sheet->EditField1->setText(QStringLiteral("Ada"));
         sheet->PushButton1->click();
-        const QList<QByteArray> after = fileLines();
+        const QList<QByteArray> after = Test::settingsFileLines();
         QCOMPARE(after.size(), 17);
         QCOMPARE(after.mid(1, 10), before.mid(1, 10));
         QCOMPARE(after.mid(11), QList<QByteArray>(6));

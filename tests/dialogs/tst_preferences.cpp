@@ -9,6 +9,7 @@
 #include "shell/servers.h"
 #include "shell/settings.h"
 #include "support/fixtureserver.h"
+#include "support/settingsfiles.h"
 #include "support/testenv.h"
 
 #include <QAbstractButton>
@@ -24,24 +25,7 @@ namespace {
 
 using Values = QMap<int, QString>;
 
-/// A settings file of 17 lines: the default values with `values` put over them.
-void writeSettings(const Values& values)
-{
-    SettingsLines lines = DefaultSettingsLines();
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        lines.setValue(it.key(), it.value());
-    QDir().mkpath(SettingsFolder().path());
-    QString error;
-    QVERIFY2(WriteSettingsFile(lines, &error), qPrintable(error));
-}
-
-QList<QByteArray> fileLines()
-{
-    QList<QByteArray> lines = Test::readFileBytes(SettingsFile().path()).split('\n');
-    if (!lines.isEmpty() && lines.constLast().isEmpty())
-        lines.removeLast();
-    return lines;
-}
+using Test::writeSettings;
 
 QStringList checkedBoxes(Preferences* w)
 {
@@ -177,7 +161,7 @@ private slots:
             lines.setRaw(SettingsLine::HideWarning, QStringLiteral("not*base64 at all"));
             QVERIFY(WriteSettingsFile(lines));
         }
-        const QList<QByteArray> before = fileLines();
+        const QList<QByteArray> before = Test::settingsFileLines();
         MainWindow* main = platform::MakeInstance<MainWindow>();
         main->SetWidth(612);
         main->SetHeight(577);
@@ -197,7 +181,7 @@ private slots:
         w->TypePopup->setCurrentIndex(1);
         w->close();
 
-        const QList<QByteArray> after = fileLines();
+        const QList<QByteArray> after = Test::settingsFileLines();
         QCOMPARE(after.size(), 17);
         QCOMPARE(after.at(0), before.at(0));
         QCOMPARE(after.at(4), QByteArray("not*base64 at all"));
@@ -256,7 +240,7 @@ private slots:
         writeSettings({{13, "11"}, {14, "12"}, {16, "613"}, {17, "514"}});
         Preferences::instance()->close();
         QVERIFY(!platform::CurrentInstance<MainWindow>());
-        const QList<QByteArray> lines = fileLines();
+        const QList<QByteArray> lines = Test::settingsFileLines();
         QCOMPARE(lines.size(), 17);
         QCOMPARE(lines.at(12), QByteArray("11"));
         QCOMPARE(lines.at(13), QByteArray("12"));
@@ -439,7 +423,7 @@ private slots:
         w->pAddressField->setFocus();
         QTest::keyClick(w->pAddressField, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(w->isClosed(), closes);
-        QCOMPARE(fileLines().size(), closes ? 17 : 11);
+        QCOMPARE(Test::settingsFileLines().size(), closes ? 17 : 11);
         if (closes)
             QCOMPARE(ReadSettingsFile().value(SettingsLine::CheckForUpdates), QStringLiteral("Do Check"));
     }
