@@ -256,18 +256,6 @@ void MainWindow::Close()
     Globals::DoQuit();
 }
 
-void MainWindow::AddMenuHandlers()
-{
-    MenuBar1::instance()->addHandlers<MainWindow>(
-        this, {
-                  {"AppleClearImageCache", &MainWindow::AppleClearImageCache_Action},
-                  {"AppleShowDetailsDrawer", &MainWindow::AppleShowDetailsDrawer_Action},
-                  {"FileQuit", &MainWindow::FileQuit_Action},
-                  {"FileConnect", &MainWindow::FileConnect_Action},
-                  {"AppleShowAPODIndex", &MainWindow::AppleShowAPODIndex_Action},
-              });
-}
-
 bool MainWindow::AppleShowAPODIndex_Action()
 {
     IndexWindow* index = IndexWindow::instance();

@@ -120,6 +120,13 @@ public:
     bool AppleShowDetailsDrawer_Action();
     bool AppleShowAPODIndex_Action();
 
+    // Menus: the owner-name sheet, Preferences, the donation pages, and the items kept up to date.
+    void EnableMenuItems() override;
+    bool ApplePersonalizethisCopy_Action();
+    bool FilePreferences_Action();
+    bool MakeaDonationDonateviaKagi_Action();
+    bool MakeaDonationDonateviaPayPal_Action();
+
 private:
     void makeSockets();
     void requestArchive();

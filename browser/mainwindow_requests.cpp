@@ -397,10 +397,13 @@ void MainWindow::ClearCache()
 
 void MainWindow::DeleteCache()
 {
-    const platform::LongLoopScope scope;
-    if (Globals::DeleteCache)
-        PurgeCache();
-    platform::Quit(0);
+    // Quitting closes the windows first, this one last: its Close (Globals::DoQuit) stores its
+    // frame, empties the cache when the user asked for it and ends the program with exit code 0.
+    if (!isClosed()) {
+        platform::CloseAllWindows(this);
+        return;
+    }
+    Globals::DoQuit();
 }
 
 bool MainWindow::AppleClearImageCache_Action()

@@ -3,6 +3,7 @@
 #include "platform/eventloop.h"
 #include "platform/system.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QToolBar>
 
 namespace Starwick::platform {
 
@@ -31,9 +33,15 @@ int Window::menuBarHeight() const
     return m_menuBar && !m_menuBar->isHidden() ? m_menuBar->sizeHint().height() : 0;
 }
 
+int Window::chromeHeight() const
+{
+    const int toolbar = m_toolbar && !m_toolbar->isHidden() ? m_toolbar->sizeHint().height() : 0;
+    return menuBarHeight() + toolbar;
+}
+
 int Window::Top() const
 {
-    return geometry().top() + menuBarHeight();
+    return geometry().top() + chromeHeight();
 }
 
 int Window::Left() const
@@ -41,20 +49,22 @@ int Window::Left() const
     return geometry().left();
 }
 
+// From the window's own size, which a hidden window takes at once (its content follows only
+// when it is shown).
 int Window::Width() const
 {
-    return m_content->width();
+    return width();
 }
 
 int Window::Height() const
 {
-    return m_content->height();
+    return std::max(0, height() - chromeHeight());
 }
 
 void Window::SetTop(int top)
 {
     QRect g = geometry();
-    g.moveTop(top - menuBarHeight());
+    g.moveTop(top - chromeHeight());
     setGeometry(g);
 }
 
@@ -67,24 +77,48 @@ void Window::SetLeft(int left)
 
 void Window::SetWidth(int width)
 {
-    resize(width, height());
+    resizeFrame(width, height());
 }
 
 void Window::SetHeight(int height)
 {
-    resize(width(), height + menuBarHeight());
+    resizeFrame(width(), height + chromeHeight());
+}
+
+void Window::resizeFrame(int width, int height)
+{
+    if (m_userResizable) {
+        resize(width, height);
+        return;
+    }
+    // The user's limit is a fixed size; the program lifts it for its own change.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(width, height);
+    setFixedSize(size());
+}
+
+void Window::setUserResizable(bool resizable)
+{
+    m_userResizable = resizable;
+    if (resizable) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else {
+        setFixedSize(size());
+    }
 }
 
 void Window::setContentSize(int width, int height)
 {
     m_designSize = QSize(width, height);
-    resize(width, height + menuBarHeight());
-    m_content->setGeometry(0, menuBarHeight(), width, height);
+    resizeFrame(width, height + chromeHeight());
+    m_content->setGeometry(0, chromeHeight(), width, height);
 }
 
 void Window::setContentSizeLimits(const QSize& minimum, const QSize& maximum)
 {
-    const int extra = menuBarHeight();
+    const int extra = chromeHeight();
     setMinimumSize(minimum.width(), minimum.height() + extra);
     setMaximumSize(maximum.width(), std::min(QWIDGETSIZE_MAX, maximum.height() + extra));
 }
@@ -112,13 +146,28 @@ void Window::Show()
 void Window::setMenuBar(QMenuBar* menuBar)
 {
     const QSize contentSize = m_content->size();
+    const int chromeBefore = chromeHeight();
     m_menuBar = menuBar;
-    menuBar->setParent(this);
-    menuBar->show();
+    attachAbove(menuBar, contentSize, chromeBefore);
+}
+
+void Window::setToolbar(QToolBar* toolbar)
+{
+    const QSize contentSize = m_content->size();
+    const int chromeBefore = chromeHeight();
+    m_toolbar = toolbar;
+    attachAbove(toolbar, contentSize, chromeBefore);
+}
+
+void Window::attachAbove(QWidget* bar, const QSize& contentSize, int chromeBefore)
+{
+    bar->setParent(this);
+    bar->show();
+    // The window grows by the bar; the content keeps its size and its limits.
     const QSize minimum = minimumSize();
     if (minimum.height() > 0)
-        setMinimumSize(minimum.width(), minimum.height() + menuBarHeight());
-    resize(contentSize.width(), contentSize.height() + menuBarHeight());
+        setMinimumSize(minimum.width(), minimum.height() + chromeHeight() - chromeBefore);
+    resizeFrame(contentSize.width(), contentSize.height() + chromeHeight());
     layoutContent();
 }
 
@@ -166,9 +215,11 @@ bool Window::KeyDown(const QString& /*key*/)
 
 void Window::layoutContent()
 {
-    const int top = menuBarHeight();
+    const int top = chromeHeight();
     if (m_menuBar)
-        m_menuBar->setGeometry(0, 0, width(), top);
+        m_menuBar->setGeometry(0, 0, width(), menuBarHeight());
+    if (m_toolbar)
+        m_toolbar->setGeometry(0, menuBarHeight(), width(), top - menuBarHeight());
     m_content->setGeometry(0, top, width(), std::max(0, height() - top));
     if (m_designSize.isEmpty())
         return;
@@ -260,6 +311,38 @@ void Window::keyPressEvent(QKeyEvent* event)
     const KeyboardState state(event->modifiers());
     if (text.isEmpty() || !KeyDown(text))
         QWidget::keyPressEvent(event);
+}
+
+namespace {
+
+void closeWindow(Window* window)
+{
+    if (!window || window->isClosed())
+        return;
+    window->close();
+    // A window that was never shown may have no platform window to take the close; it is told
+    // directly.
+    if (!window->isClosed()) {
+        QCloseEvent event;
+        QCoreApplication::sendEvent(window, &event);
+    }
+}
+
+} // namespace
+
+void CloseAllWindows(Window* last)
+{
+    QList<QPointer<Window>> windows;
+    const QWidgetList tops = QApplication::topLevelWidgets();
+    for (QWidget* top : tops) {
+        auto* window = qobject_cast<Window*>(top);
+        if (window && window != last && !window->isClosed())
+            windows.append(window);
+    }
+    // A window's Close may close others; those are left out by the guard.
+    for (const QPointer<Window>& window : std::as_const(windows))
+        closeWindow(window.data());
+    closeWindow(last);
 }
 
 } // namespace Starwick::platform

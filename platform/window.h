@@ -11,6 +11,7 @@
 class QMenuBar;
 class QPushButton;
 class QTimer;
+class QToolBar;
 
 namespace Starwick::platform {
 
@@ -30,7 +31,7 @@ Q_DECLARE_FLAGS(Locks, Lock)
 Q_DECLARE_OPERATORS_FOR_FLAGS(Locks)
 
 /// A top-level window as the program's windows are written against: a content area with its own
-/// geometry (Top, Left, Width, Height; a menu bar, where there is one, lies above it), controls at
+/// geometry (Top, Left, Width, Height; a menu bar and a toolbar, where there are, lie above it), controls at
 /// pixel positions that follow the edges they are locked to, default and cancel buttons, and the
 /// window events Open, Close, KeyDown, Resizing, Resized and EnableMenuItems as virtual handlers.
 ///
@@ -79,6 +80,16 @@ public:
     /// Puts a menu bar above the content area.
     void setMenuBar(QMenuBar* menuBar);
     QMenuBar* menuBar() const { return m_menuBar; }
+
+    /// Puts a toolbar above the content area, under the menu bar where there is one. The content
+    /// keeps its size: the window grows by the toolbar's height.
+    void setToolbar(QToolBar* toolbar);
+    QToolBar* toolbar() const { return m_toolbar; }
+
+    /// Whether the user may change the window's size (true unless set otherwise). A window that
+    /// the user may not resize still takes every size the program gives it.
+    void setUserResizable(bool resizable);
+    bool userResizable() const { return m_userResizable; }
 
     /// Sets the content size the window is built at and its minimum and maximum content sizes.
     void setContentSize(int width, int height);
@@ -129,10 +140,17 @@ private:
     };
 
     void layoutContent();
+    /// The height of the menu bar and the toolbar above the content area.
+    int chromeHeight() const;
     int menuBarHeight() const;
+    /// Gives the window a new size, also one the user may not resize.
+    void resizeFrame(int width, int height);
+    /// Puts a menu bar or toolbar, just set, above the content, which keeps `contentSize`.
+    void attachAbove(QWidget* bar, const QSize& contentSize, int chromeBefore);
 
     QWidget* m_content = nullptr;
     QMenuBar* m_menuBar = nullptr;
+    QToolBar* m_toolbar = nullptr;
     QPushButton* m_defaultButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
     QTimer* m_resizeSettle = nullptr;
@@ -142,7 +160,13 @@ private:
     bool m_closed = false;
     bool m_visibleWhenMade = true;
     bool m_opened = false;
+    bool m_userResizable = true;
 };
+
+/// Closes every open window of the program, shown or hidden, as quitting does: each window's
+/// Close event runs once (a window already closing is left alone), `last` (when given) after all
+/// the others. The windows are released as any closed window is.
+void CloseAllWindows(Window* last);
 
 template <class T> QPointer<T>& instanceSlot()
 {

@@ -281,11 +281,21 @@ int TransitionWindow(QWidget* window, int effect, int action, const Rect16* boun
     if (target.width() < 0 || target.height() < 0)
         return paramErr;
 
+    // A window of fixed size (one the user may not resize) is resized by the program all the
+    // same, and keeps its new size fixed.
+    const bool fixedSize = window->minimumSize() == window->maximumSize();
+    if (fixedSize) {
+        window->setMinimumSize(0, 0);
+        window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
     QPointer<QWidget> guard(window);
     if (WindowTransitionsAnimate() && window->isVisible() && target != inner)
         animateGeometry(window, target);
-    if (guard)
+    if (guard) {
         window->setGeometry(target);
+        if (fixedSize)
+            window->setFixedSize(window->size());
+    }
     return noErr;
 }
 

@@ -12,6 +12,10 @@
 
 namespace Starwick::Globals {
 
+namespace {
+bool g_quitting = false;
+} // namespace
+
 void ResetForTesting()
 {
     UserName.clear();
@@ -34,6 +38,7 @@ void ResetForTesting()
     Name.clear();
     ext.clear();
     FileName = platform::FolderItem();
+    g_quitting = false;
 }
 
 void DeactivateButtons()
@@ -61,15 +66,20 @@ void ActivateButtons()
 
 void DoQuit()
 {
-    // The main window is closing when this runs: its frame is still there to store.
+    // One quit per run: the cache purge below hands control to the event loop, where another
+    // quit may be asked for.
+    if (g_quitting)
+        return;
+    g_quitting = true;
+    // The other windows close first, each through its own Close (Preferences saves there, with
+    // the main window's frame); the main window is closing when this runs, and its frame is
+    // still there to store.
+    platform::CloseAllWindows(platform::CurrentInstance<MainWindow>());
     if (MainWindow* window = platform::CurrentInstance<MainWindow>()) {
         QString error;
         const SettingsUpdate update = UpdateSettingsFile(
             [window](SettingsLines& lines) {
-                lines.setNumber(SettingsLine::Top, window->Top());
-                lines.setNumber(SettingsLine::Left, window->Left());
-                lines.setNumber(SettingsLine::Width, window->Width());
-                lines.setNumber(SettingsLine::Height, window->Height());
+                lines.setFrame(window->Top(), window->Left(), window->Width(), window->Height());
             },
             &error);
         if (update == SettingsUpdate::Failed)

@@ -27,6 +27,26 @@ QString MakerContactAddress()
     return QStringLiteral("vessik@quorreldesign.com");
 }
 
+QString KagiOrderHost()
+{
+    return QStringLiteral(STARWICK_KAGI_HOST);
+}
+
+QString KagiProductCode()
+{
+    return QStringLiteral(STARWICK_KAGI_PRODUCT);
+}
+
+QString PayPalHost()
+{
+    return QStringLiteral(STARWICK_PAYPAL_HOST);
+}
+
+QString PayPalRecipient()
+{
+    return QStringLiteral(STARWICK_PAYPAL_RECIPIENT);
+}
+
 void setAPODServerForTesting(const QString& server)
 {
     g_apodServer = server;

@@ -14,6 +14,13 @@ QString AppVersion();
 /// The maker's contact address for the e-mail link.
 QString MakerContactAddress();
 
+/// The donation pages: the order host of the Kagi store and the program's product code there;
+/// the PayPal payment host and the recipient's e-mail address.
+QString KagiOrderHost();
+QString KagiProductCode();
+QString PayPalHost();
+QString PayPalRecipient();
+
 /// Points the program at another APOD server for the rest of the run (tests use a local one).
 void setAPODServerForTesting(const QString& server);
 /// The same for the maker's server; an empty text goes back to the build's own.

@@ -167,6 +167,11 @@ QString SettingsLines::value(int line) const
     return SettingsLineInfoFor(line).form == SettingForm::Enc ? DecodeSetting(raw(line)) : raw(line);
 }
 
+int SettingInteger(const QString& text)
+{
+    return toInteger(text);
+}
+
 int SettingsLines::number(int line) const
 {
     return toInteger(value(line));
@@ -197,6 +202,14 @@ void SettingsLines::setOn(int line, bool on)
         return;
     const SettingsLineInfo& info = SettingsLineInfoFor(line);
     setValue(line, QLatin1String(on ? info.onWord : info.offWord));
+}
+
+void SettingsLines::setFrame(int top, int left, int width, int height)
+{
+    setNumber(SettingsLine::Top, top);
+    setNumber(SettingsLine::Left, left);
+    setNumber(SettingsLine::Width, width);
+    setNumber(SettingsLine::Height, height);
 }
 
 QStringList SettingsLines::lines(int count) const

@@ -22,6 +22,10 @@ QString EncodeSetting(const QString& value);
 /// an empty line.
 QString DecodeSetting(const QString& line);
 
+/// The Integer of a text as the settings take numbers: the decimal number it holds (a fraction
+/// rounded to the nearest, halves away from zero); 0 when it is not a number or does not fit.
+int SettingInteger(const QString& text);
+
 /// The settings folders and file, built from the user's Preferences folder at each call:
 /// Preferences / "Quorrel Design Stuff" / "Starwick", its child "Cache", and its child
 /// "Starwick Preferences".
@@ -111,6 +115,8 @@ public:
     void setNumber(int line, int number);
     /// Stores the first word of the line's pair when `on`, else the second (on/off lines only).
     void setOn(int line, bool on);
+    /// Stores a window's frame in lines 13 (Top), 14 (Left), 16 (Width) and 17 (Height).
+    void setFrame(int top, int left, int width, int height);
 
     /// The raw text of the first `count` lines.
     QStringList lines(int count = SettingsLine::Count) const;

@@ -3,18 +3,23 @@
 //
 //   render_window OUT.png [--archive FILE] [--day FILE] [--picture FILE] [--index] [--details]
 //                         [--menu NAME] [--title TEXT] [--status TEXT] [--at X,Y] [--warning]
+//                         [--dialog NAME] [--preferences PAGE] [--personalize]
 //
 // --archive feeds an archive page to the main window as if it had arrived; --day a day page, with
 // --picture as that day's picture in the cache; --index and --details show the drawers; --menu
 // opens one menu of the menu bar ("Starwick", "File", "Links", "Window"); --at moves the main
 // window to a place on the screen; --warning shows the desktop-picture warning. --dialog shows one
 // of "update-check", "no-update", "update-needed" (as a check's answer makes them), "about" or
-// "about-expanded" (the About box after the pointer touched its icon).
+// "about-expanded" (the About box after the pointer touched its icon). --preferences renders the
+// Preferences window alone on one page (0 General, 1 Files, 2 Network); --personalize shows the
+// owner-name sheet over the main window.
 #include "browser/daypage.h"
 #include "browser/indexwindow.h"
 #include "browser/mainwindow.h"
 #include "browser/pagetext.h"
 #include "dialogs/aboutbox.h"
+#include "dialogs/personalizewindow.h"
+#include "dialogs/preferences.h"
 #include "dialogs/systemeventalert.h"
 #include "dialogs/updatecheckwindow.h"
 #include "platform/drawer.h"
@@ -113,7 +118,13 @@ int main(int argc, char* argv[])
     const QCommandLineOption at(QStringLiteral("at"), QStringLiteral("Where the main window stands."),
                                 QStringLiteral("x,y"));
     const QCommandLineOption warning(QStringLiteral("warning"), QStringLiteral("Show the desktop-picture warning."));
-    parser.addOptions({archive, day, picture, index, details, menu, title, status, at, warning});
+    const QCommandLineOption preferences(QStringLiteral("preferences"),
+                                         QStringLiteral("Render the Preferences window alone on a page."),
+                                         QStringLiteral("page"));
+    const QCommandLineOption personalize(QStringLiteral("personalize"),
+                                         QStringLiteral("Show the owner-name sheet over the main window."));
+    parser.addOptions(
+        {archive, day, picture, index, details, menu, title, status, at, warning, preferences, personalize});
     parser.process(application);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -202,6 +213,17 @@ int main(int argc, char* argv[])
     if (parser.isSet(warning)) {
         window->activateWindow();
         SystemEventAlert::instance();
+        settle();
+    }
+
+    if (parser.isSet(preferences)) {
+        window->hide();
+        Globals::PanelValue = parser.value(preferences).toInt();
+        Preferences::instance()->Show();
+        settle();
+    }
+    if (parser.isSet(personalize)) {
+        window->ApplePersonalizethisCopy_Action();
         settle();
     }
 

@@ -3,6 +3,7 @@
 #include "shell/app.h"
 #include "shell/globals.h"
 #include "shell/settings.h"
+#include "support/settingsfiles.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -12,16 +13,7 @@ using namespace Starwick;
 
 namespace {
 
-// A settings file as a later launch finds it, written with the program's own codec.
-void writeSettings(const QMap<int, QString>& values)
-{
-    SettingsLines lines = DefaultSettingsLines();
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        lines.setValue(it.key(), it.value());
-    QDir().mkpath(SettingsFolder().path());
-    QString error;
-    QVERIFY2(WriteSettingsFile(lines, &error), qPrintable(error));
-}
+using Test::writeSettings;
 
 // Closing a main window is a quit, which stores its frame in the settings file: tests close the
 // last one before they lay out the home of the next launch.

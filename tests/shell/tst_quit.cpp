@@ -1,13 +1,20 @@
 #include "browser/cachepurge.h"
 #include "browser/mainwindow.h"
+#include "dialogs/preferences.h"
+#include "platform/menubar.h"
 #include "platform/system.h"
 #include "shell/app.h"
 #include "shell/globals.h"
+#include "shell/menubar1.h"
+#include "shell/servers.h"
 #include "shell/settings.h"
+#include "support/fixtureserver.h"
 #include "support/testenv.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 
 using namespace Starwick;
 
@@ -33,10 +40,14 @@ class TestQuit : public QObject
     Q_OBJECT
 
     QList<int> m_quitCodes;
+    Test::FixtureServer m_server; // the APOD server, whose archive has no days
 
 private slots:
     void initTestCase()
     {
+        QVERIFY(m_server.start());
+        m_server.route(QStringLiteral("/apod/archivepix.html"), Test::FixtureServer::Response::page("<html></html>"));
+        setAPODServerForTesting(QStringLiteral("127.0.0.1:%1").arg(m_server.port()));
         platform::setQuitHandlerForTesting([this](int code) { m_quitCodes.append(code); });
     }
 
@@ -77,6 +88,60 @@ private slots:
             QCOMPARE(SettingsFile().MacType(), QStringLiteral("pref"));
             QCOMPARE(SettingsFile().MacCreator(), QStringLiteral("Qwlk"));
         }
+    }
+
+    // However the program ends, the windows close first, Preferences before the main window,
+    // each once: the edits and the main window's frame are both saved.
+    void quitClosesTheWindowsFirst_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Ctrl+Q in Preferences") << "Ctrl+Q";
+        QTest::newRow("File > Quit") << "FileQuit";
+        QTest::newRow("the main window's close box") << "close";
+        QTest::newRow("Globals.DoQuit") << "DoQuit";
+    }
+
+    void quitClosesTheWindowsFirst()
+    {
+        QFETCH(QString, how);
+        QVERIFY(WriteDefaultSettingsFile());
+        MainWindow* window = MainWindow::instance();
+        window->SetWidth(612);
+        window->SetHeight(577);
+        window->SetLeft(33);
+        window->SetTop(44);
+        Preferences* preferences = Preferences::instance();
+        preferences->UseSoundsCheck->setChecked(false);
+        preferences->pAddressField->setText(QStringLiteral("proxy.example"));
+        preferences->Show();
+
+        if (how == QLatin1String("Ctrl+Q")) {
+            QTRY_VERIFY(preferences->isActiveWindow());
+            preferences->pAddressField->setFocus();
+            QTest::keyClick(preferences->pAddressField, Qt::Key_Q, Qt::ControlModifier);
+        } else if (how == QLatin1String("FileQuit"))
+            platform::MenuBar::dispatch(MenuBar1::instance()->FindItem(QStringLiteral("FileQuit")));
+        else if (how == QLatin1String("close"))
+            window->close();
+        else
+            Globals::DoQuit();
+
+        QCOMPARE(m_quitCodes, QList<int>{0});
+        QVERIFY(preferences->isClosed());
+        QVERIFY(window->isClosed());
+        const SettingsLines lines = ReadSettingsFile();
+        QCOMPARE(Test::readFileBytes(SettingsFile().path()).count('\n'), 17);
+        QCOMPARE(lines.value(SettingsLine::UseSounds), QStringLiteral("Do Not Use Sounds"));
+        QCOMPARE(lines.value(SettingsLine::ProxyAddress), QStringLiteral("proxy.example"));
+        QCOMPARE(lines.number(SettingsLine::Top), 44);
+        QCOMPARE(lines.number(SettingsLine::Left), 33);
+        QCOMPARE(lines.number(SettingsLine::Width), 612);
+        QCOMPARE(lines.number(SettingsLine::Height), 577);
+
+        // Nothing runs twice: neither a second quit nor the closed windows' Close.
+        Globals::DoQuit();
+        window->DeleteCache();
+        QCOMPARE(m_quitCodes, QList<int>{0});
     }
 
     void withoutAFileNothingIsMadeAndTheCacheStillGoes()

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QStackedWidget;
+class QWidget;
+
+namespace Starwick::platform {
+
+/// A check box with its caption, checked or not. Its Action event is QCheckBox::toggled: it is
+/// raised whenever the value changes, by a click or by code (setChecked with the other value);
+/// setting the value it already has raises nothing.
+QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& caption, const QFont& font, bool checked);
+
+/// A pop-up menu of text rows, row 0 selected; the selected row is currentIndex().
+QComboBox* MakePopupMenu(QWidget* parent, const char* name, const QStringList& rows, const QFont& font);
+
+enum class EditFieldKind
+{
+    Plain,
+    Password, ///< what is typed shows masked
+};
+
+/// A one-line edit field: bordered, left-aligned, on white, without a length limit.
+QLineEdit* MakeEditField(QWidget* parent, const char* name, const QFont& font,
+                         EditFieldKind kind = EditFieldKind::Plain);
+
+/// A page panel: `pageCount` pages (children "Page0", "Page1", ...) of which one shows at a time,
+/// page 0 when made. Controls of a page are children of widget(page); the page shown is
+/// currentIndex().
+QStackedWidget* MakePagePanel(QWidget* parent, const char* name, int pageCount);
+
+} // namespace Starwick::platform

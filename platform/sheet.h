@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/window.h"
+
+namespace Starwick::platform {
+
+/// A sheet: a dialog attached to its parent window, modal to that window alone (the program's
+/// other windows and the event loop go on), placed centred across the parent at the parent's top,
+/// just under its title bar. Without a parent it is centred on the main screen. The user cannot
+/// resize it.
+class Sheet : public Window
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(Sheet)
+
+public:
+    explicit Sheet(QWidget* parent);
+    ~Sheet() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void placeWindow();
+
+    bool m_placed = false;
+};
+
+} // namespace Starwick::platform

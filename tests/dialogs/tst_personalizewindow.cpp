@@ -1,0 +1,183 @@
+// The owner-name sheet over the main window, on a settings file in a temporary home.
+#include "browser/mainwindow.h"
+#include "dialogs/personalizewindow.h"
+#include "platform/system.h"
+#include "shell/globals.h"
+#include "shell/settings.h"
+#include "support/filesizelimit.h"
+#include "support/settingsfiles.h"
+#include "support/testenv.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace Starwick;
+
+namespace {
+
+void writeFullFile()
+{
+    SettingsLines lines = DefaultSettingsLines();
+    lines.setValue(SettingsLine::ProxyAddress, QStringLiteral("proxy.example"));
+    lines.setValue(SettingsLine::FileType, QStringLiteral("prvw"));
+    lines.setValue(SettingsLine::RememberPosition, QStringLiteral("Remember Position"));
+    lines.setNumber(SettingsLine::Top, 80);
+    lines.setNumber(SettingsLine::Left, -12);
+    lines.setNumber(SettingsLine::Width, 700);
+    QDir().mkpath(SettingsFolder().path());
+    QVERIFY(WriteSettingsFile(lines));
+}
+
+PersonalizeWindow* openSheet()
+{
+    MainWindow::existing()->ApplePersonalizethisCopy_Action();
+    return PersonalizeWindow::instance();
+}
+
+} // namespace
+
+class TestPersonalizeWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        platform::setQuitHandlerForTesting([](int) {});
+        // The main window without its requests: the sheet needs only its parent.
+        platform::MakeInstance<MainWindow>()->Show();
+    }
+
+    void init()
+    {
+        if (PersonalizeWindow* sheet = platform::ExistingInstance<PersonalizeWindow>())
+            sheet->close();
+        Test::clearHome();
+        Globals::ResetForTesting();
+    }
+
+    void sheetOverTheMainWindow()
+    {
+        PersonalizeWindow* sheet = openSheet();
+        QCOMPARE(sheet->parentWidget(), MainWindow::existing());
+        QCOMPARE(sheet->windowModality(), Qt::WindowModal);
+        QVERIFY(sheet->isVisible());
+        QCOMPARE(sheet->Title(), QStringLiteral("Personalize"));
+        QCOMPARE(QSize(sheet->Width(), sheet->Height()), QSize(429, 113));
+        QVERIFY(!sheet->userResizable());
+        QCOMPARE(sheet->StaticText2->text(), QStringLiteral("Enter your name to personalize your copy of Starwick:"));
+        QCOMPARE(sheet->EditField1->echoMode(), QLineEdit::Normal);
+        QCOMPARE(sheet->defaultButton(), sheet->PushButton1);
+        QCOMPARE(sheet->PushButton1->text(), QStringLiteral("OK"));
+        QCOMPARE(sheet->PushButton2->text(), QStringLiteral("Cancel"));
+        QCOMPARE(openSheet(), sheet);
+    }
+
+    void okStoresTheNameInLineOneOnly_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("a name") << QStringLiteral("Ada Lovelace");
+        QTest::newRow("blanks only, stored as typed") << QStringLiteral("   ");
+        QTest::newRow("the default words") << QStringLiteral("Not Personalized");
+    }
+
+    void okStoresTheNameInLineOneOnly()
+    {
+        QFETCH(QString, name);
+        writeFullFile();
+        const QList<QByteArray> before = Test::settingsFileLines();
+        PersonalizeWindow* sheet = openSheet();
+        QTest::keyClicks(sheet->EditField1, name);
+        QTest::keyClick(sheet->EditField1, Qt::Key_Return); // the default button
+        QTRY_VERIFY(sheet->isClosed());
+
+        QVERIFY(Globals::Registered);
+        QCOMPARE(Globals::UserName, name);
+        const QList<QByteArray> after = Test::settingsFileLines();
+        QCOMPARE(after.size(), 17);
+        QCOMPARE(DecodeSetting(QString::fromLatin1(after.at(0))), name);
+        QCOMPARE(after.mid(1), before.mid(1));
+        if (Test::fileSystemKeepsMacCodes()) {
+            QCOMPARE(SettingsFile().MacType(), QStringLiteral("pref"));
+            QCOMPARE(SettingsFile().MacCreator(), QStringLiteral("Qwlk"));
+        }
+    }
+
+    void anElevenLineFileBecomesSeventeen()
+    {
+        QDir().mkpath(SettingsFolder().path());
+        QVERIFY(WriteDefaultSettingsFile());
+        const QList<QByteArray> before = Test::settingsFileLines();
+        QCOMPARE(before.size(), 11);
+        PersonalizeWindow* sheet = openSheet();
+        sheet->EditField1->setText(QStringLiteral("Ada"));
+        sheet->PushButton1->click();
+        const QList<QByteArray> after = Test::settingsFileLines();
+        QCOMPARE(after.size(), 17);
+        QCOMPARE(after.mid(1, 10), before.mid(1, 10));
+        QCOMPARE(after.mid(11), QList<QByteArray>(6));
+    }
+
+    // Every refusal beeps, keeps the sheet open with its text and leaves the owner unset.
+    void refusalsBeepAndKeepTheSheet_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("empty name") << "file" << QString();
+        QTest::newRow("no settings file") << "none" << QStringLiteral("Ada");
+        QTest::newRow("unreadable file (a folder in its place)") << "folder" << QStringLiteral("Ada");
+        QTest::newRow("the write fails (disk full)") << "full" << QStringLiteral("Ada");
+    }
+
+    void refusalsBeepAndKeepTheSheet()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, name);
+        if (setup == QLatin1String("file") || setup == QLatin1String("full"))
+            writeFullFile();
+        else if (setup == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(SettingsFile().path()));
+        const QByteArray before = Test::readFileBytes(SettingsFile().path());
+
+        PersonalizeWindow* sheet = openSheet();
+        sheet->EditField1->setText(name);
+        const int beeps = platform::BeepCount();
+        {
+            std::unique_ptr<Test::FileSizeLimit> limit;
+            if (setup == QLatin1String("full")) {
+                limit = std::make_unique<Test::FileSizeLimit>(100);
+                if (!limit->isActive())
+                    QSKIP("No file size limit here");
+            }
+            sheet->PushButton1->click();
+        }
+        QCOMPARE(platform::BeepCount(), beeps + 1);
+        QVERIFY(!sheet->isClosed());
+        QCOMPARE(sheet->EditField1->text(), name);
+        QVERIFY(!Globals::Registered);
+        QCOMPARE(Test::readFileBytes(SettingsFile().path()), before);
+        QCOMPARE(SettingsFile().Directory(), setup == QLatin1String("folder"));
+
+        // Cancel (Escape) still closes it, the file as it was.
+        QTest::keyClick(sheet, Qt::Key_Escape);
+        QTRY_VERIFY(sheet->isClosed());
+        QCOMPARE(Test::readFileBytes(SettingsFile().path()), before);
+    }
+
+    void eachOpeningStartsEmpty()
+    {
+        writeFullFile();
+        PersonalizeWindow* sheet = openSheet();
+        sheet->EditField1->setText(QStringLiteral("half typed"));
+        sheet->PushButton2->click();
+        QVERIFY(sheet->isClosed());
+        PersonalizeWindow* again = openSheet();
+        QVERIFY(again != sheet);
+        QCOMPARE(again->EditField1->text(), QString());
+    }
+};
+
+STARWICK_TEST_MAIN(TestPersonalizeWindow)
+#include "tst_personalizewindow.moc"
