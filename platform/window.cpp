@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
 
@@ -184,6 +185,20 @@ void Window::setDefaultButton(QPushButton* button)
     m_defaultButton = button;
     if (button)
         button->setDefault(true);
+    if (button && !m_defaultKeysBound) {
+        // Return and Enter press the default button whichever control has the focus. They are
+        // window shortcuts because a focused check box takes Return as a click of its own on some
+        // desktops, before the window would see the key.
+        m_defaultKeysBound = true;
+        for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+            auto* shortcut = new QShortcut(QKeySequence(key), this);
+            shortcut->setContext(Qt::WindowShortcut);
+            connect(shortcut, &QShortcut::activated, this, [this] {
+                if (m_defaultButton && m_defaultButton->isEnabled() && m_defaultButton->isVisible())
+                    m_defaultButton->animateClick();
+            });
+        }
+    }
 }
 
 void Window::setCancelButton(QPushButton* button)
@@ -272,6 +287,7 @@ void Window::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
     const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    // Reached when the window is not the active one, so its shortcuts are not looked at.
     if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter) && m_defaultButton && m_defaultButton->isEnabled() &&
         m_defaultButton->isVisible()) {
         m_defaultButton->animateClick();

@@ -72,7 +72,8 @@ public:
         return control;
     }
 
-    /// Return and Enter press the default button, Escape the cancel button.
+    /// Return and Enter press the default button whichever control has the focus; Escape the cancel
+    /// button.
     void setDefaultButton(QPushButton* button);
     void setCancelButton(QPushButton* button);
     QPushButton* defaultButton() const { return m_defaultButton; }
@@ -153,6 +154,7 @@ private:
     QToolBar* m_toolbar = nullptr;
     QPushButton* m_defaultButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
+    bool m_defaultKeysBound = false;
     QTimer* m_resizeSettle = nullptr;
     QSize m_designSize;
     std::vector<Placement> m_placements;

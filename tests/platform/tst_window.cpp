@@ -1,6 +1,9 @@
 #include "platform/window.h"
 #include "support/testenv.h"
 
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -36,6 +39,42 @@ public:
     int resizes = 0;
 };
 
+// A check box as some desktop themes make it: Return and Enter toggle it like Space, and the key
+// goes no further.
+class ReturnTakingCheckBox : public QCheckBox
+{
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+            toggle();
+        else
+            QCheckBox::keyPressEvent(event);
+    }
+};
+
+class ButtonWindow : public platform::Window
+{
+public:
+    ButtonWindow()
+    {
+        setContentSize(200, 100);
+        check = add(new ReturnTakingCheckBox(QStringLiteral("Box"), content()), QRect(10, 10, 100, 20), Lock::None);
+        edit = add(new QLineEdit(content()), QRect(10, 40, 100, 20), Lock::None);
+        ok = add(new QPushButton(QStringLiteral("OK"), content()), QRect(120, 70, 70, 20), Lock::None);
+        cancel = add(new QPushButton(QStringLiteral("Cancel"), content()), QRect(40, 70, 70, 20), Lock::None);
+        setDefaultButton(ok);
+        setCancelButton(cancel);
+    }
+    QCheckBox* check;
+    QLineEdit* edit;
+    QPushButton* ok;
+    QPushButton* cancel;
+};
+
 } // namespace
 
 class TestWindow : public QObject
@@ -43,6 +82,38 @@ class TestWindow : public QObject
     Q_OBJECT
 
 private slots:
+    void returnAndEscapePressTheirButtonsWhateverHasTheFocus_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("pressesOk");
+        QTest::newRow("Return in a check box presses OK, not the box") << "check" << int(Qt::Key_Return) << true;
+        QTest::newRow("Enter in an edit field presses OK") << "edit" << int(Qt::Key_Enter) << true;
+        QTest::newRow("Return on Cancel presses OK") << "cancel" << int(Qt::Key_Return) << true;
+        QTest::newRow("Escape in a check box presses Cancel") << "check" << int(Qt::Key_Escape) << false;
+    }
+
+    void returnAndEscapePressTheirButtonsWhateverHasTheFocus()
+    {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(bool, pressesOk);
+        ButtonWindow* w = platform::Instance<ButtonWindow>();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QWidget* target = focus == u"check"  ? static_cast<QWidget*>(w->check)
+                          : focus == u"edit" ? static_cast<QWidget*>(w->edit)
+                                             : static_cast<QWidget*>(w->cancel);
+        w->activateWindow();
+        target->setFocus();
+        QSignalSpy ok(w->ok, &QPushButton::clicked);
+        QSignalSpy cancel(w->cancel, &QPushButton::clicked);
+        QTest::keyClick(target, Qt::Key(key));
+        QTRY_COMPARE(ok.count() + cancel.count(), 1);
+        QCOMPARE(ok.count(), pressesOk ? 1 : 0);
+        QVERIFY(!w->check->isChecked());
+        w->close();
+    }
+
     void controlsFollowTheirLocks()
     {
         LockedWindow* w = platform::Instance<LockedWindow>();
