@@ -29,6 +29,7 @@ struct DayFixture
     ServedImage picture; ///< path null: no picture
     const char* credit;  ///< UTF-8
     const char* explanationStart;
+    const char* explanationEnd;
     QList<ServedImage> others;
 };
 
@@ -43,6 +44,7 @@ const QList<DayFixture>& dayFixtures()
          {nullptr, {}, nullptr},
          "Lucía Salas",
          "Last night the full Moon slid through",
+         "to a deep red and back again.",
          {{"2503/LunarEclipseUruguay_Salazar.mp4", {}, "mp4"}}},
         {"ap241220.html",
          QDate(2024, 12, 20),
@@ -52,6 +54,7 @@ const QList<DayFixture>& dayFixtures()
          {"2412/SolsticeSun_Montreal.png", QSize(48, 36), "png"},
          "Élise Côté",
          "Tomorrow the Sun reaches its southernmost point",
+         "days will now grow longer again.",
          {{"2412/SolsticeSun_Snap.png", QSize(20, 20), "png"},
           {"2412/SolsticeSun_Montreal_1024.png", QSize(24, 18), "png"}}},
         {"ap231017.html",
@@ -62,6 +65,7 @@ const QList<DayFixture>& dayFixtures()
          {"2310/DesertEclipse_Daviron_2000.jpg", QSize(64, 40), "jpg"},
          "Dana Vireo",
          "What's happening to the Sun?",
+         "of South America in 2024 October.",
          {{"2310/DesertEclipse_Daviron_960.jpg", QSize(32, 20), "jpg"}}},
         {"ap230211.html",
          QDate(2023, 2, 11),
@@ -71,6 +75,7 @@ const QList<DayFixture>& dayFixtures()
          {"2302/MagellanicChile_big.png", QSize(50, 30), "png"},
          "Observatorio Ejemplo, Tomás Reyes",
          "Two satellite galaxies of our Milky Way",
+         "star-forming regions in more detail.",
          {{"2302/MagellanicChile_1024.png", QSize(25, 15), "png"}, {"2302/LMC_Wide.jpg", QSize(70, 30), "jpg"}}},
         {"ap230210.html",
          QDate(2023, 2, 10),
@@ -80,7 +85,29 @@ const QList<DayFixture>& dayFixtures()
          {nullptr, {}, nullptr},
          "Ari Mendel",
          "What would it look like to fly over the crater",
+         "marks the places the flight passes.",
          {{"2302/Jezero_Map.jpg", QSize(30, 30), "jpg"}}},
+        {"ap210409.html",
+         QDate(2021, 4, 9),
+         "day-2021-no-label-rule-before-links.html",
+         "Aurora over the Fjord",
+         false,
+         {"2104/AuroraFjord_Lind.jpg", QSize(48, 32), "jpg"},
+         "Sigrid Lind",
+         "Green curtains of light ripple over a still fjord.",
+         "The calm water doubles the display.",
+         {{"2104/AuroraFjord_Lind_1024.jpg", QSize(24, 16), "jpg"}}},
+        {"ap200616.html",
+         QDate(2020, 6, 16),
+         "day-2020-next-picture-long-credit.html",
+         "A Comet over Three Observatories",
+         false,
+         {"2006/CometObservatories_Composite.jpg", QSize(60, 30), "jpg"},
+         "Cerro Ejemplo Observatory, Mauna Muestra Observatory, Southern Sample Array; Processing: Mira "
+         "Tanaka-Oyelaran and Jonas Whitfield-Amadi; Music: Night Drift by Halcyon Sample Ensemble",
+         "A comet's long tail stretched over three mountaintop observatories",
+         "points straight away from the Sun.",
+         {{"2006/CometObservatories_1024.jpg", QSize(30, 15), "jpg"}}},
         {"ap980303.html",
          QDate(1998, 3, 3),
          "day-1998-credit-latin1.html",
@@ -89,6 +116,7 @@ const QList<DayFixture>& dayFixtures()
          {"9803/schroedinger_hst_big.jpg", QSize(40, 40), "jpg"},
          "Heritage Team, Space Telescope Example Institute",
          "Is the cat in this nebula alive or not?",
+         "over the last few thousand years.",
          {{"9803/schroedinger_hst.jpg", QSize(20, 20), "jpg"}}},
         {"ap950622.html",
          QDate(1995, 6, 22),
@@ -98,6 +126,7 @@ const QList<DayFixture>& dayFixtures()
          {"earth_a17.gif", QSize(16, 12), "gif"},
          "NASA, Apollo 17 crew",
          "This is the whole Earth as the crew of Apollo 17 saw it",
+         "covered by water and clouds.",
          {{"earth_a17_small.gif", QSize(8, 6), "gif"}}},
     };
     return fixtures;
@@ -203,6 +232,7 @@ ApodSite::ApodSite(FixtureServer& server, const QString& prefix)
         day.archiveLine = archiveLineFor(entry.date, entry.latin1Title ? day.title.toLatin1() : day.title.toUtf8());
         day.credit = QString::fromUtf8(entry.credit);
         day.explanationStart = QString::fromUtf8(entry.explanationStart);
+        day.explanationEnd = QString::fromUtf8(entry.explanationEnd);
         if (entry.picture.path) {
             day.picture = QString::fromLatin1(entry.picture.path);
             const QStringList parts = day.picture.split(QLatin1Char('/'));

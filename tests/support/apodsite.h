@@ -26,6 +26,7 @@ struct ApodDay
     QByteArray pictureBytes;  ///< the picture file as served
     QString credit;           ///< the credit as a reader sees it
     QString explanationStart; ///< the first words of the explanation
+    QString explanationEnd;   ///< its last words
     /// Other files under "image/" that the page refers to and the site serves: thumbnails,
     /// pictures linked from the explanation, commented-out references, videos. None is the
     /// day's picture.
@@ -45,6 +46,9 @@ struct ApodDay
 /// - ap231017: favicon link and scripts in the head, "Image Credit & Copyright:" (JPEG);
 /// - ap230211: "Image Credit:" only, and an explanation that links another picture (PNG);
 /// - ap230210: a video day with a YouTube iframe, no picture, explanation links a picture;
+/// - ap210409: no label after the explanation, whose end is the rule above the links (JPEG);
+/// - ap200616: a credit of several sources, "Processing:" and "Music:", and "Next picture:"
+///   after the explanation (JPEG);
 /// - ap980303: "Credit:", raw Latin-1 bytes in the title and explanation (JPEG);
 /// - ap950622: a 1995 page with "Picture Credit:", ending with "We keep an archive", a GIF
 ///   whose path holds no "/".
