@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace Starwick::platform {
 
 Window::Window(QWidget* parent, Qt::WindowFlags flags)
@@ -41,14 +43,16 @@ int Window::Left() const
     return geometry().left();
 }
 
+// From the window's own size, not the content widget's: a window not yet shown takes a new size
+// at once but lays its content out only when it is shown.
 int Window::Width() const
 {
-    return m_content->width();
+    return width();
 }
 
 int Window::Height() const
 {
-    return m_content->height();
+    return std::max(0, height() - menuBarHeight());
 }
 
 void Window::SetTop(int top)

@@ -134,10 +134,15 @@ private slots:
                        {SettingsLine::Left, "40"},
                        {SettingsLine::Width, "700"},
                        {SettingsLine::Height, "600"}});
-        MainWindow* window = freshMainWindow();
+        // As at start-up: the window is made, placed by the application's Open while still
+        // hidden, and only then opened and shown.
+        MainWindow* window = platform::MakeInstance<MainWindow>();
+        QVERIFY(!window->isVisible());
         const int layoutTop = window->Top();
         App app;
         app.Open();
+        window->completeOpening();
+        QVERIFY(window->isVisible());
         const QSize expectedSize = size ? QSize(700, 600) : QSize(540, 545);
         QCOMPARE(QSize(window->Width(), window->Height()), expectedSize);
         const QRect screen = platform::ScreenAvailableGeometry();
