@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 
 using namespace Starwick;
 using Test::ApodSite;
@@ -21,9 +20,15 @@ class TestStartup : public QObject
 private slots:
     void fetchesTheNewestPictureThroughTheProxy()
     {
+        // The server this build reads: a host with an optional path prefix, which the fixture site
+        // serves under.
+        const QString apodServer = QStringLiteral(STARWICK_APOD_SERVER);
+        const qsizetype slash = apodServer.indexOf(u'/');
+        const QString prefix = slash < 0 ? QString() : apodServer.mid(slash);
+
         FixtureServer server;
         QVERIFY(server.start());
-        ApodSite site(server, QStringLiteral("/~apod"));
+        ApodSite site(server, prefix);
         // The archive as the program will find it: the newest day has a picture.
         QList<QByteArray> lines;
         const Test::ApodDay* newest = nullptr;
@@ -35,36 +40,22 @@ private slots:
             lines.append(day.archiveLine);
         }
         QVERIFY(newest);
-        server.route(QStringLiteral("/~apod/apod/archivepix.html"),
-                     FixtureServer::Response::page(ApodSite::archivePageFor(lines)));
+        server.route(site.archivePath(), FixtureServer::Response::page(ApodSite::archivePageFor(lines)));
 
-        QTemporaryDir home;
-        QVERIFY(home.isValid());
-        const QString config = home.path() + QStringLiteral("/.config");
-        const QString settingsFolder = config + QStringLiteral("/Quorrel Design Stuff/Starwick");
-        QVERIFY(QDir().mkpath(settingsFolder));
-        const QStringList values{"Not Personalized",
-                                 "Do Not Check",
-                                 "Do Not Delete Cache",
-                                 "Do Not Use Sounds",
-                                 "Hide Warning",
-                                 "127.0.0.1",
-                                 QString::number(server.port()),
-                                 "",
-                                 "",
-                                 "Do Use Proxy Server",
-                                 "8BIM"};
-        QFile settings(settingsFolder + QStringLiteral("/Starwick Preferences"));
-        QVERIFY(settings.open(QIODevice::WriteOnly));
-        for (const QString& value : values)
-            settings.write(EncodeSetting(value).toLatin1() + '\n');
-        settings.close();
+        // The program runs in this test's temporary home, so the settings file and the cache are
+        // where the program's own functions say.
+        Test::clearHome();
+        QVERIFY(QDir().mkpath(SettingsFolder().path()));
+        SettingsLines settings = DefaultSettingsLines();
+        settings.setOn(SettingsLine::UseSounds, false);
+        settings.setOn(SettingsLine::HideWarning, true);
+        settings.setValue(SettingsLine::ProxyAddress, QStringLiteral("127.0.0.1"));
+        settings.setValue(SettingsLine::ProxyPort, QString::number(server.port()));
+        settings.setOn(SettingsLine::UseProxy, true);
+        QString error;
+        QVERIFY2(WriteSettingsFile(settings, &error), qPrintable(error));
 
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("HOME"), home.path());
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path() + QStringLiteral("/.local/share"));
-        environment.insert(QStringLiteral("XDG_CACHE_HOME"), home.path() + QStringLiteral("/.cache"));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_CURRENT_DESKTOP", "http_proxy", "HTTP_PROXY"})
             environment.remove(QString::fromLatin1(variable));
@@ -75,21 +66,19 @@ private slots:
         starwick.start(QStringLiteral(STARWICK_BINARY_PATH), {});
         QVERIFY2(starwick.waitForStarted(), qPrintable(starwick.errorString()));
 
-        const QString cached = settingsFolder + QStringLiteral("/Cache/") + newest->cacheName;
+        const QString cached = CacheFolder().Child(newest->cacheName).path();
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(cached), 30000);
         // The download lands whole under its name, never in part.
-        QFile picture(cached);
-        QVERIFY(picture.open(QIODevice::ReadOnly));
-        QCOMPARE(picture.readAll(), newest->pictureBytes);
+        QCOMPARE(Test::readFileBytes(cached), newest->pictureBytes);
 
         // Every request went through the proxy and named the APOD server.
+        const QByteArray apodBase = "http://" + apodServer.toUtf8() + "/apod/";
         QVERIFY(!server.requests().isEmpty());
         for (const FixtureServer::Request& request : server.requests()) {
             QVERIFY2(request.proxied(), request.target.constData());
-            QVERIFY2(request.target.startsWith("http://www.star.ucl.ac.uk/~apod/apod/"), request.target.constData());
+            QVERIFY2(request.target.startsWith(apodBase), request.target.constData());
         }
-        QCOMPARE(server.requests().constFirst().target,
-                 QByteArray("http://www.star.ucl.ac.uk/~apod/apod/archivepix.html"));
+        QCOMPARE(server.requests().constFirst().target, apodBase + "archivepix.html");
 
         starwick.terminate();
         if (!starwick.waitForFinished(5000)) {
