@@ -1,8 +1,7 @@
 #include "shell/desktopscripts.h"
 
+#include "platform/eventloop.h"
 #include "platform/scripts.h"
-
-#include <QCoreApplication>
 
 namespace Starwick {
 
@@ -26,7 +25,7 @@ void runDesktopScript(int scriptId, const QVariantList& parameters)
             platform::AddIntegerScriptParam(handle, element.toInt());
         else
             platform::AddStringScriptParam(handle, element.toString());
-        QCoreApplication::processEvents();
+        platform::YieldToEventLoop();
     }
     platform::CompleteParamScriptExecute(handle);
 }
