@@ -128,7 +128,14 @@ void Window::setMenuBar(QMenuBar* menuBar)
 
 void Window::place(QWidget* control, const QRect& rect, Locks locks)
 {
-    m_placements.push_back({control, rect, locks});
+    auto placed = std::find_if(m_placements.begin(), m_placements.end(),
+                               [control](const Placement& placement) { return placement.control == control; });
+    if (placed != m_placements.end()) {
+        placed->rect = rect;
+        placed->locks = locks;
+    } else {
+        m_placements.push_back({control, rect, locks});
+    }
     layoutContent();
 }
 

@@ -2,8 +2,9 @@
 // display. It runs in a temporary home and never goes to the network:
 //
 //   render_window OUT.png [--archive FILE] [--day FILE] [--picture FILE] [--index] [--details]
-//                         [--menu NAME] [--title TEXT] [--status TEXT]
+//                         [--menu NAME] [--title TEXT] [--status TEXT] [--server HOST/PREFIX]
 //
+// --server names another APOD server in the day links (the build's own server otherwise).
 // --archive feeds an archive page to the main window as if it had arrived; --day a day page, with
 // --picture as that day's picture in the cache; --index and --details show the drawers; --menu
 // opens one menu of the menu bar ("Starwick", "File", "Links", "Window").
@@ -100,10 +101,14 @@ int main(int argc, char* argv[])
     const QCommandLineOption title(QStringLiteral("title"), QStringLiteral("The title line."), QStringLiteral("text"));
     const QCommandLineOption status(QStringLiteral("status"), QStringLiteral("The status line."),
                                     QStringLiteral("text"));
-    parser.addOptions({archive, day, picture, index, details, menu, title, status});
+    const QCommandLineOption server(QStringLiteral("server"), QStringLiteral("The APOD server the links name."),
+                                    QStringLiteral("host"));
+    parser.addOptions({archive, day, picture, index, details, menu, title, status, server});
     parser.process(application);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
+    if (parser.isSet(server))
+        setAPODServerForTesting(parser.value(server));
 
     App app;
     MenuBar1::instance();
