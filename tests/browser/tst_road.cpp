@@ -327,10 +327,7 @@ private slots:
     void aDamagedCacheFileIsFetchedAgain()
     {
         const ApodDay& day = m_site->days().at(kNewestPictureRow);
-        QFile damaged(CacheFolder().Child(day.cacheName).path());
-        QVERIFY(damaged.open(QIODevice::WriteOnly));
-        damaged.write("not a picture");
-        damaged.close();
+        QVERIFY(Test::writeFileBytes(CacheFolder().Child(day.cacheName).path(), "not a picture"));
         openMainWindow();
         showRow(kNewestPictureRow);
         QTRY_VERIFY(statusText().startsWith(QStringLiteral("Download complete.")));

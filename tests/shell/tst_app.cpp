@@ -275,9 +275,7 @@ private slots:
         if (content.isEmpty()) {
             QVERIFY(QDir().mkpath(SettingsFile().path()));
         } else {
-            QFile file(SettingsFile().path());
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(content);
+            QVERIFY(Test::writeFileBytes(SettingsFile().path(), content));
         }
         freshMainWindow();
         App app;
