@@ -1,6 +1,7 @@
 #include "support/testenv.h"
 
 #include "platform/folderitem.h"
+#include "shell/servers.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -38,6 +39,9 @@ void prepareEnvironment()
     qunsetenv("XDG_CURRENT_DESKTOP");
     qunsetenv("XDG_SESSION_DESKTOP");
     qunsetenv("DESKTOP_SESSION");
+    // No test reaches the internet: until a test points the program at its own server, requests
+    // go to a closed port on this machine.
+    setAPODServerForTesting(QStringLiteral("127.0.0.1:9"));
     qunsetenv("http_proxy");
     qunsetenv("HTTP_PROXY");
     qunsetenv("https_proxy");

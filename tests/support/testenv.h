@@ -36,21 +36,11 @@ QString dataPath(const QString& name = QString());
 
 } // namespace Starwick::Test
 
-// Tests that link the program prepare its state too (the platform layer's tests link only the
-// platform library and its part of the support code).
-#ifdef STARWICK_TESTS_USE_PROGRAM
-#include "support/programenv.h"
-#define STARWICK_PREPARE_PROGRAM() Starwick::Test::prepareProgram()
-#else
-#define STARWICK_PREPARE_PROGRAM() static_cast<void>(0)
-#endif
-
 /// A Qt Test main() that runs with widgets, offscreen, in a temporary home.
 #define STARWICK_TEST_MAIN(TestObject)                                                                                 \
     int main(int argc, char* argv[])                                                                                   \
     {                                                                                                                  \
         Starwick::Test::prepareEnvironment();                                                                          \
-        STARWICK_PREPARE_PROGRAM();                                                                                    \
         QApplication app(argc, argv);                                                                                  \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                                       \
         TestObject tc;                                                                                                 \
