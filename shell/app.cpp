@@ -5,7 +5,6 @@
 #include "platform/menuitem.h"
 #include "platform/savedialog.h"
 #include "platform/system.h"
-#include "platform/textfile.h"
 #include "shell/filetypes.h"
 #include "shell/globals.h"
 #include "shell/menubar1.h"
@@ -59,9 +58,7 @@ void App::Open()
     SettingsFolder().Parent().CreateAsFolder();
     SettingsFolder().CreateAsFolder();
     CacheFolder().CreateAsFolder();
-    // A settings write killed before its temporary file took the file's place leaves that file
-    // beside it for good; the settings file itself is never touched here.
-    platform::TextFile::RemoveRewriteLeftovers(SettingsFile());
+    RemoveSettingsLeftovers();
 
     Globals::PanelValue = 0;
 

@@ -1,10 +1,10 @@
 // Renders Starwick's windows offscreen to a PNG file, so that anyone can look at them without a
-// display. It runs in a temporary home and never goes to the network:
+// display. It runs in a temporary home and never goes to the network. With --server HOST/PREFIX
+// (beside the options below) the day links name another APOD server than the build's own.
 //
 //   render_window OUT.png [--archive FILE] [--day FILE] [--picture FILE] [--index] [--details]
-//                         [--menu NAME] [--title TEXT] [--status TEXT] [--server HOST/PREFIX]
+//                         [--menu NAME] [--title TEXT] [--status TEXT]
 //
-// --server names another APOD server in the day links (the build's own server otherwise).
 // --archive feeds an archive page to the main window as if it had arrived; --day a day page, with
 // --picture as that day's picture in the cache; --index and --details show the drawers; --menu
 // opens one menu of the menu bar ("Starwick", "File", "Links", "Window").
@@ -87,6 +87,9 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Renders Starwick's windows to a PNG file."));
+    const QCommandLineOption server(QStringLiteral("server"), QStringLiteral("The APOD server the links name."),
+                                    QStringLiteral("host"));
+    parser.addOption(server);
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("out"), QStringLiteral("The PNG file to write."));
     const QCommandLineOption archive(QStringLiteral("archive"), QStringLiteral("An archive page to list."),
@@ -101,9 +104,7 @@ int main(int argc, char* argv[])
     const QCommandLineOption title(QStringLiteral("title"), QStringLiteral("The title line."), QStringLiteral("text"));
     const QCommandLineOption status(QStringLiteral("status"), QStringLiteral("The status line."),
                                     QStringLiteral("text"));
-    const QCommandLineOption server(QStringLiteral("server"), QStringLiteral("The APOD server the links name."),
-                                    QStringLiteral("host"));
-    parser.addOptions({archive, day, picture, index, details, menu, title, status, server});
+    parser.addOptions({archive, day, picture, index, details, menu, title, status});
     parser.process(application);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);

@@ -2,7 +2,9 @@
 # Installs what building and testing Starwick needs on Debian 12. Uses sudo when not root.
 set -e
 packages="cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev \
-libgcrypt20-dev libbenchmark-dev clang-format attr fonts-dejavu-core ccache"
+libgcrypt20-dev libbenchmark-dev clang-format attr fonts-dejavu-core"
+# ccache lets CI's second build (without the tests) take the first one's objects.
+packages="$packages ccache"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
