@@ -374,20 +374,15 @@ private slots:
     void recordedPages_data()
     {
         QTest::addColumn<int>("index");
-        Test::FixtureServer server;
-        const Test::ApodSite site(server);
-        for (int i = 0; i < site.days().size(); ++i) {
-            const Test::ApodDay& day = site.days().at(i);
-            QTest::newRow(qPrintable(day.dataFile)) << i;
-        }
+        const QList<Test::ApodDay> days = Test::ApodSite::recordedDays();
+        for (int i = 0; i < days.size(); ++i)
+            QTest::newRow(qPrintable(days.at(i).dataFile)) << i;
     }
 
     void recordedPages()
     {
         QFETCH(int, index);
-        Test::FixtureServer server;
-        const Test::ApodSite site(server);
-        const Test::ApodDay& day = site.days().at(index);
+        const Test::ApodDay day = Test::ApodSite::recordedDays().at(index);
 
         const QString page = DecodePageText(day.html);
         const DayPicture picture = FindDayPicture(page, kServer);

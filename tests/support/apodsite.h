@@ -46,9 +46,6 @@ struct ApodDay
 /// - ap231017: favicon link and scripts in the head, "Image Credit & Copyright:" (JPEG);
 /// - ap230211: "Image Credit:" only, and an explanation that links another picture (PNG);
 /// - ap230210: a video day with a YouTube iframe, no picture, explanation links a picture;
-/// - ap210409: no label after the explanation, whose end is the rule above the links (JPEG);
-/// - ap200616: a credit of several sources, "Processing:" and "Music:", and "Next picture:"
-///   after the explanation (JPEG);
 /// - ap980303: "Credit:", raw Latin-1 bytes in the title and explanation (JPEG);
 /// - ap950622: a 1995 page with "Picture Credit:", ending with "We keep an archive", a GIF
 ///   whose path holds no "/".
@@ -59,6 +56,13 @@ public:
     explicit ApodSite(FixtureServer& server, const QString& prefix = QString());
 
     const QList<ApodDay>& days() const { return m_days; }
+
+    /// Every recorded day page with what it shows, for the page parsers: the site's days, then
+    /// pages kept off the site's archive (so that its rows stay as they are):
+    /// - ap210409: no label after the explanation, whose end is the rule above the links (JPEG);
+    /// - ap200616: a credit of several sources, "Processing:" and "Music:", and "Next picture:"
+    ///   after the explanation (JPEG).
+    static QList<ApodDay> recordedDays();
     /// The day with page name `page`; the test fails when there is none.
     const ApodDay& day(const QString& page) const;
 
