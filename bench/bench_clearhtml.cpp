@@ -1,8 +1,9 @@
 // Times the tag stripper on day-page-like text of 10 KiB, 100 KiB and 1 MiB: per call and per KiB,
 // without a yield, with a counting yield, and with the event loop's processEvents as the yield. For
 // comparison, the stripper that restarts its "<" search from the beginning after every removed tag,
-// at 10 and 100 KiB. Then the day-page cuts on a real-shaped page and on 1 MiB of openers that never
-// close, which must stay linear too. Prints figures only.
+// at 10 and 100 KiB. Then the day-page cuts on a real-shaped page, and on a real page followed by
+// hostile shapes (openers that never close, closers with no ">" after them) at 2 and 8 MiB: the
+// time per MiB must stay flat as the page grows. Prints figures only.
 
 #include "browser/daypage.h"
 #include "browser/pagetext.h"
@@ -117,7 +118,7 @@ double timeDayCuts(const QString& page)
 void report(const char* label, qsizetype bytes, double ms)
 {
     const double kib = static_cast<double>(bytes) / 1024.0;
-    std::printf("  %-34s %8.0f KiB  %10.3f ms/call  %8.2f us/KiB\n", label, kib, ms, ms * 1000.0 / kib);
+    std::printf("  %-40s %8.0f KiB  %10.3f ms/call  %8.2f us/KiB\n", label, kib, ms, ms * 1000.0 / kib);
 }
 
 } // namespace
@@ -148,13 +149,18 @@ int main(int argc, char* argv[])
     }
     std::printf("Day-page cuts (picture, credit, explanation)\n");
     report("real-shaped day page", 100 * 1024, timeDayCuts(dayPageText(100 * 1024)));
-    for (const char* opener : {"<script ", "<!-- ", "<title>", "<a href='"}) {
-        QString page;
-        while (page.size() < 1024 * 1024)
-            page += QLatin1String(opener);
-        char label[64];
-        std::snprintf(label, sizeof label, "unclosed \"%s\" repeated", opener);
-        report(label, page.size(), timeDayCuts(page));
+    const QString realPage = dayPageText(3 * 1024);
+    for (const char* shape : {"<script ", "<!-- ", "<title>", "<a href='", "<script </script", "<style </style",
+                              "Credit & Copyright:", "<hr"}) {
+        for (qsizetype bytes : {2 * 1024 * 1024, 8 * 1024 * 1024}) {
+            QString page = realPage;
+            page.reserve(bytes + 64);
+            while (page.size() < bytes)
+                page += QLatin1String(shape);
+            char label[64];
+            std::snprintf(label, sizeof label, "page + \"%s\" repeated", shape);
+            report(label, page.size(), timeDayCuts(page));
+        }
     }
     return 0;
 }

@@ -1,8 +1,8 @@
 #include "browser/daylistbox.h"
 
 #include "browser/daylistmodel.h"
+#include "platform/system.h"
 
-#include <QApplication>
 #include <QItemSelectionModel>
 #include <QStyledItemDelegate>
 
@@ -34,9 +34,7 @@ DayListBox::DayListBox(QWidget* parent)
     setModelColumn(kVisibleColumn);
     setItemDelegate(new NoFocusRingDelegate(this));
 
-    QFont listFont = QApplication::font();
-    listFont.setPointSize(9);
-    setFont(listFont);
+    setFont(platform::SystemFont(9));
 
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);

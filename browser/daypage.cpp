@@ -4,6 +4,7 @@
 
 #include <QStringView>
 
+#include <algorithm>
 #include <utility>
 
 namespace Starwick {
@@ -78,6 +79,9 @@ QString withoutHiddenText(const QString& page)
     const QLatin1String hidden[] = {QLatin1String("script"), QLatin1String("style")};
     ForwardSearch commentEnd(text, QStringLiteral("-->"));
     ForwardSearch elementEnd[] = {{text, QStringLiteral("</script")}, {text, QStringLiteral("</style")}};
+    // A closer with no ">" anywhere after it ends nothing; knowing where the last ">" stands
+    // answers that without a search per opener.
+    const qsizetype lastTagEnd = text.lastIndexOf(u'>');
     QString out;
     out.reserve(page.size());
     qsizetype from = 0;
@@ -96,7 +100,7 @@ QString withoutHiddenText(const QString& page)
                 if (!next.isSpace() && next != u'>' && next != u'/')
                     continue;
                 const qsizetype close = elementEnd[k].from(after);
-                const qsizetype gt = close < 0 ? -1 : text.indexOf(u'>', close);
+                const qsizetype gt = close < 0 || close > lastTagEnd ? -1 : text.indexOf(u'>', close);
                 end = gt < 0 ? -1 : gt + 1;
                 break;
             }
@@ -284,6 +288,44 @@ qsizetype creditStart(const QString& t)
     return any < 0 ? -1 : any + 7;
 }
 
+// What follows a day's explanation on the site's pages, by decade: the label of the next day
+// ("Tomorrow's picture:", on a few pages "Next picture:"), on the first pages the note "We keep an
+// archive ...", and on every page the footer: a rule above the navigation links, then the
+// editors' and NASA's lines.
+const QLatin1String kNextDayLabels[] = {QLatin1String("Tomorrow's picture"), QLatin1String("Tomorrow&#39;s picture"),
+                                        QLatin1String("Tomorrow&rsquo;s picture"), QLatin1String("Next picture:")};
+const QLatin1String kFooterLabels[] = {QLatin1String("Authors & editors"), QLatin1String("Authors &amp; editors"),
+                                       QLatin1String("NASA Official")};
+
+qsizetype earliest(qsizetype a, qsizetype b)
+{
+    return a < 0 ? b : (b < 0 ? a : std::min(a, b));
+}
+
+// The first label that ends a day's text at or after `from` in `text`, or -1. The next day's label
+// in a typographic apostrophe counts too. `rules`: whether a horizontal rule ("<hr") counts, which
+// only the page with its tags can show.
+qsizetype dayTextEnd(QStringView text, qsizetype from, bool rules)
+{
+    qsizetype end = -1;
+    for (QLatin1String label : kNextDayLabels)
+        end = earliest(end, text.indexOf(label, from, Qt::CaseInsensitive));
+    end = earliest(end, text.indexOf(u"Tomorrow\u2019s picture", from, Qt::CaseInsensitive));
+    for (QLatin1String label : kFooterLabels)
+        end = earliest(end, text.indexOf(label, from, Qt::CaseInsensitive));
+    if (rules) {
+        for (qsizetype at = text.indexOf(QLatin1String("<hr"), from, Qt::CaseInsensitive); at >= 0;
+             at = text.indexOf(QLatin1String("<hr"), at + 3, Qt::CaseInsensitive)) {
+            const QChar next = at + 3 < text.size() ? text.at(at + 3) : QChar(u'>');
+            if (next.isSpace() || next == u'>' || next == u'/') {
+                end = earliest(end, at);
+                break;
+            }
+        }
+    }
+    return end;
+}
+
 } // namespace
 
 DayPicture FindDayPicture(const QString& dayText, const QString& server)
@@ -339,7 +381,9 @@ QString CutCredits(const QString& dayText, const std::function<void()>& yield)
     const qsizetype start = creditStart(t);
     if (start < 0)
         return QString();
-    const qsizetype end = t.indexOf(QLatin1String("Explanation"), start);
+    qsizetype end = t.indexOf(QLatin1String("Explanation"), start);
+    if (end < 0)
+        end = dayTextEnd(t, start, false);
     return t.mid(start, end < 0 ? -1 : end - start).trimmed();
 }
 
@@ -353,9 +397,10 @@ QString CutExplanation(const QString& dayText, const std::function<void()>& yiel
     qsizetype start = skipSpace(text, label + 12);
     if (startsAt(text, start, QLatin1String("</b>"), Qt::CaseInsensitive))
         start += 4;
-    qsizetype end = text.indexOf(QLatin1String("Tomorrow's picture"), start);
-    if (end < 0)
-        end = text.indexOf(QLatin1String("We keep an"), start);
+    qsizetype end = dayTextEnd(text, start, true);
+    // The first pages have no next day's label: their archive note ends the explanation.
+    if (text.indexOf(QLatin1String("Tomorrow's picture"), start, Qt::CaseInsensitive) < 0)
+        end = earliest(end, text.indexOf(QLatin1String("We keep an"), start));
     const QString explanation = text.mid(start, end < 0 ? -1 : end - start).trimmed().toString();
     return ClearHTML(explanation, yield);
 }

@@ -12,8 +12,12 @@ namespace Starwick {
 //   <b> Image Credit & Copyright: </b> <a href="...">...</a>
 //   <b> Explanation: </b> ... the explanation ...
 //   <b> Tomorrow's picture: </b> ...
+//   <p> <hr> <a href="ap231016.html">&lt;</a> | <a href="archivepix.html">Archive</a> | ... <hr>
+//   <b> Authors & editors: </b> ... <b>NASA Official: </b> ...
 // Pages of the 1990s say "Picture Credit:" or "Credit:" and end the explanation with "We keep an
-// archive ...". Video days hold no picture reference.
+// archive ..."; some later ones say "Next picture:", and some have no such label, so that the rule
+// above the navigation links is the first thing after the explanation. Video days hold no picture
+// reference.
 
 /// What a day page says about its picture, and the names derived from it.
 struct DayPicture
@@ -55,13 +59,16 @@ QString DayTitle(const QString& dayText);
 
 /// The credit line, tags and line breaks removed: the text after the credit label ("Credit &
 /// Copyright:", "Credit:", also with "Image", "Picture", "Credits", "and" or "&amp;") up to the next
-/// "Explanation", trimmed; up to the end when no "Explanation" follows; "" without any "Credit".
-/// `yield` runs once per removed tag.
+/// "Explanation", trimmed; when no "Explanation" follows, up to the next day's label or the
+/// footer's first line, else the end; "" without any "Credit". `yield` runs once per removed tag.
 QString CutCredits(const QString& dayText, const std::function<void()>& yield = {});
 
 /// The explanation, tags and line breaks removed: the text after "Explanation:" and its closing
-/// "</b>" up to "Tomorrow's picture" (else "We keep an", else the end of the page), trimmed before
-/// the tags are removed; "" when the page has no "Explanation:". `yield` runs once per removed tag.
+/// "</b>" up to whichever comes first of the next day's label ("Tomorrow's picture", "Next
+/// picture:"), "We keep an" (only where no "Tomorrow's picture" follows), a horizontal rule, and
+/// the footer's lines ("Authors & editors", "NASA Official"); else up to the end of the page.
+/// Trimmed before the tags are removed; "" when the page has no "Explanation:". `yield` runs once
+/// per removed tag.
 QString CutExplanation(const QString& dayText, const std::function<void()>& yield = {});
 
 } // namespace Starwick

@@ -15,6 +15,8 @@
 #include <QMouseEvent>
 #include <QScrollArea>
 
+#include <algorithm>
+
 namespace Starwick {
 
 using platform::Lock;
@@ -65,8 +67,8 @@ DetailsWindow::DetailsWindow()
 
     QFont linkFont = platform::SystemFont(10);
     linkFont.setUnderline(true);
-    LinkField = add(platform::MakeStaticText(content(), "LinkField", QString(), linkFont, false),
-                    QRect(16, 73, 250, 20), Lock::Left);
+    LinkField = add(platform::MakeElidedStaticText(content(), "LinkField", QString(), linkFont), QRect(16, 73, 250, 20),
+                    Lock::Left);
     QPalette linkPalette = LinkField->palette();
     linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     LinkField->setPalette(linkPalette);
@@ -89,6 +91,36 @@ DetailsWindow::DetailsWindow()
 }
 
 DetailsWindow::~DetailsWindow() = default;
+
+void DetailsWindow::showTexts(const QString& credit, const QString& link, const QString& explanation)
+{
+    CreditField->setText(credit);
+    LinkField->setText(link);
+    ExplanationField->setText(explanation);
+    fitCredit();
+}
+
+void DetailsWindow::fitCredit()
+{
+    // The layout's places hold a credit of two lines above the "Link:" label; a longer credit
+    // takes the height it needs, and the link and the explanation move down by as much, the
+    // explanation's box keeping its bottom edge (and at least kExplanationMinimum of height).
+    constexpr int kCreditTop = 24;
+    constexpr int kCreditRoom = 57 - kCreditTop;
+    constexpr int kExplanationBottom = 126 + 315;
+    constexpr int kExplanationMinimum = 60;
+    constexpr int kGap = 4;
+    const int needed = CreditField->heightForWidth(250) + kGap;
+    const int shift = std::clamp(needed - kCreditRoom, 0, kExplanationBottom - kExplanationMinimum - 126);
+    // A credit longer than even that is cut; the whole of it shows on hover.
+    CreditField->setToolTip(needed - kCreditRoom > shift ? CreditField->text() : QString());
+    place(CreditField, QRect(16, kCreditTop, 250, std::max(37, kCreditRoom + shift)), Lock::Left);
+    place(StaticText5, QRect(16, 57 + shift, 250, 20), Lock::Left);
+    place(LinkField, QRect(16, 73 + shift, 250, 20), Lock::Left);
+    place(Canvas1, QRect(20, 76 + shift, 240, 14), Lock::Left);
+    place(StaticText3, QRect(16, 107 + shift, 250, 20), Lock::Left);
+    place(m_explanationArea, QRect(16, 126 + shift, 250, 315 - shift), Lock::Left);
+}
 
 DetailsWindow* DetailsWindow::instance()
 {

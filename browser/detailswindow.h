@@ -44,6 +44,11 @@ public:
 
     QScrollArea* explanationArea() const { return m_explanationArea; }
 
+    /// Shows a day's texts: the whole credit, with the link and the explanation moved down below
+    /// it when it takes more than two lines; the link cut in the middle when it is wider than its
+    /// field (LinkField's text stays the whole address, which hover, opening and copying use).
+    void showTexts(const QString& credit, const QString& link, const QString& explanation);
+
     void Canvas1_MouseEnter();
     /// x and y are not used; `event` tells a contextual click from a plain one. Always false.
     bool Canvas1_MouseDown(int x, int y, const QMouseEvent& event);
@@ -56,6 +61,7 @@ public:
 
 private:
     void openLink();
+    void fitCredit();
 
     QScrollArea* m_explanationArea;
 };

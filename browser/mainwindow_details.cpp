@@ -11,8 +11,6 @@
 #include "shell/globals.h"
 #include "shell/menubar1.h"
 
-#include <QLabel>
-
 namespace Starwick {
 
 QString MainWindow::ClearHTML(const QString& text)
@@ -46,11 +44,9 @@ void MainWindow::GetExplanation()
 
 void MainWindow::fillDetails(DetailsWindow* details)
 {
-    details->CreditField->setText(Globals::PageCredits);
     DayListBox* list = IndexWindow::instance()->ListBox1;
     const int row = list->ListIndex();
-    details->LinkField->setText(row >= 0 ? list->Cell(row, 1) : QString());
-    details->ExplanationField->setText(Globals::PageExplanation);
+    details->showTexts(Globals::PageCredits, row >= 0 ? list->Cell(row, 1) : QString(), Globals::PageExplanation);
 }
 
 void MainWindow::UpdateDetails()

@@ -1,13 +1,17 @@
 #include "platform/statictext.h"
 
+#include "platform/elidedstatictext.h"
+
 #include <QLabel>
 #include <QPalette>
 
 namespace Starwick::platform {
 
-QLabel* MakeStaticText(QWidget* parent, const char* name, const QString& text, const QFont& font, bool multiLine)
+namespace {
+
+QLabel* setUp(QLabel* label, const char* name, const QString& text, const QFont& font, bool multiLine)
 {
-    auto* label = new QLabel(text, parent);
+    label->setText(text);
     label->setObjectName(QLatin1String(name));
     label->setTextFormat(Qt::PlainText);
     label->setFont(font);
@@ -17,6 +21,18 @@ QLabel* MakeStaticText(QWidget* parent, const char* name, const QString& text, c
     palette.setColor(QPalette::WindowText, Qt::black);
     label->setPalette(palette);
     return label;
+}
+
+} // namespace
+
+QLabel* MakeStaticText(QWidget* parent, const char* name, const QString& text, const QFont& font, bool multiLine)
+{
+    return setUp(new QLabel(parent), name, text, font, multiLine);
+}
+
+QLabel* MakeElidedStaticText(QWidget* parent, const char* name, const QString& text, const QFont& font)
+{
+    return setUp(new ElidedStaticText(parent), name, text, font, false);
 }
 
 } // namespace Starwick::platform

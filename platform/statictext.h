@@ -14,4 +14,8 @@ namespace Starwick::platform {
 QLabel* MakeStaticText(QWidget* parent, const char* name, const QString& text, const QFont& font,
                        bool multiLine = false);
 
+/// A one-line static text as above that cuts a text too wide for it in the middle and shows the
+/// whole text on hover (see ElidedStaticText); its text() stays the whole text.
+QLabel* MakeElidedStaticText(QWidget* parent, const char* name, const QString& text, const QFont& font);
+
 } // namespace Starwick::platform

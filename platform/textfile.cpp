@@ -1,6 +1,8 @@
 #include "platform/textfile.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace Starwick::platform {
@@ -16,6 +18,21 @@ void setError(QString* error, const QString& text)
 {
     if (error)
         *error = text;
+}
+
+// A rewrite's temporary file is named after the file: its name, ".", and six random letters.
+bool isRewriteTemporary(const QString& name, const QString& fileName)
+{
+    constexpr int kRandomLetters = 6;
+    if (name.size() != fileName.size() + 1 + kRandomLetters || !name.startsWith(fileName) ||
+        name.at(fileName.size()) != u'.')
+        return false;
+    for (qsizetype i = fileName.size() + 1; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -119,6 +136,23 @@ bool TextFile::Rewrite(const FolderItem& file, const QStringList& lines, QString
         return false;
     }
     return true;
+}
+
+int TextFile::RemoveRewriteLeftovers(const FolderItem& file)
+{
+    if (file.isNull())
+        return 0;
+    const QFileInfo info(file.path());
+    const QString fileName = info.fileName();
+    int removed = 0;
+    const QFileInfoList entries = info.dir().entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isSymLink() || !entry.isFile() || !isRewriteTemporary(entry.fileName(), fileName))
+            continue;
+        if (QFile::remove(entry.filePath()))
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace Starwick::platform

@@ -44,6 +44,12 @@ public:
     /// the previous file is then unchanged.
     static bool Rewrite(const FolderItem& file, const QStringList& lines, QString* error = nullptr);
 
+    /// Removes what rewrites of `file` that were cut short (the process killed between writing
+    /// the temporary file and moving it into place) left beside it: regular files named as the
+    /// file plus "." and six ASCII letters. Never `file` itself, nor anything else. Returns how
+    /// many were removed.
+    static int RemoveRewriteLeftovers(const FolderItem& file);
+
 private:
     QFile m_file;
     bool m_failed = false;

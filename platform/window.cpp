@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
+
 namespace Starwick::platform {
 
 Window::Window(QWidget* parent, Qt::WindowFlags flags)
@@ -174,7 +176,14 @@ void Window::attachAbove(QWidget* bar, const QSize& contentSize, int chromeBefor
 
 void Window::place(QWidget* control, const QRect& rect, Locks locks)
 {
-    m_placements.push_back({control, rect, locks});
+    auto placed = std::find_if(m_placements.begin(), m_placements.end(),
+                               [control](const Placement& placement) { return placement.control == control; });
+    if (placed != m_placements.end()) {
+        placed->rect = rect;
+        placed->locks = locks;
+    } else {
+        m_placements.push_back({control, rect, locks});
+    }
     layoutContent();
 }
 

@@ -64,7 +64,8 @@ public:
     QWidget* content() const { return m_content; }
 
     /// Places `control` at `rect` (content coordinates, also for a control whose parent is another
-    /// control) and keeps it there by `locks` whenever the content area changes size.
+    /// control) and keeps it there by `locks` whenever the content area changes size. Placing a
+    /// control again moves it; controls are laid out in the order they were first placed.
     void place(QWidget* control, const QRect& rect, Locks locks);
     template <class T> T* add(T* control, const QRect& rect, Locks locks)
     {

@@ -61,6 +61,7 @@ void App::Open()
     SettingsFolder().Parent().CreateAsFolder();
     SettingsFolder().CreateAsFolder();
     CacheFolder().CreateAsFolder();
+    RemoveSettingsLeftovers();
 
     Globals::PanelValue = 0;
 

@@ -65,7 +65,7 @@ void LogException(std::exception_ptr exception, const QString& location)
 
 void TellConsole(const QString& message)
 {
-    try {
+    Logged("DBCModule.TellConsole", [&] {
         if (!SystemOSX())
             return;
         const QByteArray text = shortened(message);
@@ -74,9 +74,7 @@ void TellConsole(const QString& message)
         pascal.append(char(static_cast<unsigned char>(text.size())));
         pascal.append(text);
         platform::DebugStr(reinterpret_cast<const unsigned char*>(pascal.constData()));
-    } catch (...) {
-        LogException(std::current_exception(), QStringLiteral("DBCModule.TellConsole"));
-    }
+    });
 }
 
 QString ExceptionName(const std::exception& exception)
@@ -109,14 +107,12 @@ QString ExceptionName(const std::exception& exception)
 
 bool SystemOSX()
 {
-    try {
+    return Logged("DBCModule.SystemOSX", [&] {
         qint32 version = 0;
         if (platform::Gestalt("sysv", &version) != platform::noErr)
             return false;
         return version >= 0x1000;
-    } catch (...) {
-        LogException(std::current_exception(), QStringLiteral("DBCModule.SystemOSX"));
-    }
+    });
 }
 
 } // namespace Starwick::DBCModule

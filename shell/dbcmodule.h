@@ -46,6 +46,18 @@ void Ensure(bool condition);
 /// returns. A failure while writing is dropped, so the caller always receives `exception`.
 [[noreturn]] void LogException(std::exception_ptr exception, const QString& location);
 
+/// Runs `body` and gives back what it returns. An exception that `body` raises is handed to
+/// LogException with `location` (the catching method's name), which raises it again unchanged:
+/// the one form of every method that hands off its exceptions.
+template <class Body> auto Logged(const char* location, Body&& body) -> decltype(body())
+{
+    try {
+        return body();
+    } catch (...) {
+        LogException(std::current_exception(), QString::fromLatin1(location));
+    }
+}
+
 /// Writes one line to the console (standard error) on a system that has one; the text is cut
 /// to 255 bytes of UTF-8 at a character boundary.
 void TellConsole(const QString& message);

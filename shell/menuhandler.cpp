@@ -7,22 +7,18 @@ namespace Starwick {
 
 bool AbstractMenuHandler::PerformAction(NotifyingMenuItem* item)
 {
-    try {
+    return DBCModule::Logged("AbstractMenuHandler.PerformAction", [&] {
         DBCModule::Require(item != nullptr);
         return Action(item);
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("AbstractMenuHandler.PerformAction"));
-    }
+    });
 }
 
 void AbstractMenuHandler::MenuEnable(NotifyingMenuItem* item)
 {
-    try {
+    DBCModule::Logged("AbstractMenuHandler.MenuEnable", [&] {
         DBCModule::Require(item != nullptr);
         EnableMenu(item);
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("AbstractMenuHandler.MenuEnable"));
-    }
+    });
 }
 
 void AbstractMenuHandler::claim(NotifyingMenuItem* item)

@@ -1,8 +1,7 @@
 #include "shell/notifyingmenuitem.h"
 
+#include "platform/eventloop.h"
 #include "shell/dbcmodule.h"
-
-#include <QCoreApplication>
 
 namespace Starwick {
 
@@ -14,7 +13,7 @@ NotifyingMenuItem::NotifyingMenuItem()
 
 void NotifyingMenuItem::EnableMenu()
 {
-    try {
+    DBCModule::Logged("NotifyingMenuItem.EnableMenu", [&] {
         SetActiveHandler(nullptr);
         const int upperBound = int(Handlers.size()) - 1;
         for (int i = 0; i <= upperBound; ++i) {
@@ -23,82 +22,66 @@ void NotifyingMenuItem::EnableMenu()
                 const std::shared_ptr<MenuHandler> handler = Handlers[size_t(i)];
                 handler->MenuEnable(this);
             }
-            QCoreApplication::processEvents();
+            platform::YieldToEventLoop();
         }
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("NotifyingMenuItem.EnableMenu"));
-    }
+    });
 }
 
 bool NotifyingMenuItem::Action()
 {
-    try {
+    return DBCModule::Logged("NotifyingMenuItem.Action", [&] {
         const std::shared_ptr<MenuHandler> handler = ActiveHandler();
         if (handler)
             return handler->PerformAction(this);
         return false;
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("NotifyingMenuItem.Action"));
-    }
+    });
 }
 
 std::shared_ptr<MenuHandler> NotifyingMenuItem::ActiveHandler() const
 {
-    try {
-        return pActiveHandler;
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("NotifyingMenuItem.GetActiveHandler"));
-    }
+    return DBCModule::Logged("NotifyingMenuItem.GetActiveHandler", [&] { return pActiveHandler; });
 }
 
 void NotifyingMenuItem::SetActiveHandler(std::shared_ptr<MenuHandler> handler)
 {
-    try {
+    DBCModule::Logged("NotifyingMenuItem.SetActiveHandler", [&] {
         pActiveHandler = handler;
         DBCModule::Ensure(pActiveHandler == handler);
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("NotifyingMenuItem.SetActiveHandler"));
-    }
+    });
 }
 
 void NotifyingMenuItem::AddHandler(std::shared_ptr<MenuHandler> handler)
 {
-    try {
+    DBCModule::Logged("NotifyingMenuItem.AddHandler", [&] {
         DBCModule::Require(handler != nullptr);
         if (IndexOf(handler.get()) == -1)
             Handlers.push_back(handler);
         DBCModule::Ensure(IndexOf(handler.get()) > -1);
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("NotifyingMenuItem.AddHandler"));
-    }
+    });
 }
 
 void NotifyingMenuItem::RemoveHandler(const std::shared_ptr<MenuHandler>& handler)
 {
-    try {
+    DBCModule::Logged("NotifyingMenuItem.RemoveHandler", [&] {
         DBCModule::Require(handler != nullptr);
         const int index = IndexOf(handler.get());
         if (index >= 0)
             Handlers.erase(Handlers.begin() + index);
         DBCModule::Ensure(IndexOf(handler.get()) == -1);
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("NotifyingMenuItem.RemoveHandler"));
-    }
+    });
 }
 
 int NotifyingMenuItem::IndexOf(const MenuHandler* object) const
 {
-    try {
+    return DBCModule::Logged("NotifyingMenuItem.IndexOf", [&] {
         const int upperBound = int(Handlers.size()) - 1;
         for (int i = 0; i <= upperBound && i < int(Handlers.size()); ++i) {
             if (Handlers[size_t(i)].get() == object)
                 return i;
-            QCoreApplication::processEvents();
+            platform::YieldToEventLoop();
         }
         return -1;
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("NotifyingMenuItem.IndexOf"));
-    }
+    });
 }
 
 } // namespace Starwick

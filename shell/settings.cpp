@@ -263,6 +263,11 @@ bool WriteSettingsFile(const SettingsLines& lines, QString* error)
     return writeLines(lines.lines(SettingsLine::Count), error);
 }
 
+void RemoveSettingsLeftovers()
+{
+    platform::TextFile::RemoveRewriteLeftovers(SettingsFile());
+}
+
 bool WriteDefaultSettingsFile(QString* error)
 {
     const SettingsLines lines = DefaultSettingsLines();

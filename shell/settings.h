@@ -153,6 +153,11 @@ SettingsLines DefaultSettingsLines();
 /// (UpdateSettingsFile).
 bool WriteSettingsFile(const SettingsLines& lines, QString* error = nullptr);
 
+/// Removes the temporary files that settings writes killed before their last step (moving the
+/// new file into place) left beside the settings file; never the settings file itself. Launch
+/// runs it before it reads the file.
+void RemoveSettingsLeftovers();
+
 /// The first launch: writes the 11-line default file when no settings file exists. False, with
 /// `error` set, when the file exists already (nothing is written) or the write failed.
 bool WriteDefaultSettingsFile(QString* error = nullptr);

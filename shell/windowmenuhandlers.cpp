@@ -1,12 +1,11 @@
 #include "shell/windowmenuhandlers.h"
 
+#include "platform/eventloop.h"
 #include "platform/system.h"
 #include "platform/window.h"
 #include "platform/windowmanager.h"
 #include "shell/dbcmodule.h"
 #include "shell/notifyingmenuitem.h"
-
-#include <QCoreApplication>
 
 namespace Starwick {
 
@@ -44,128 +43,108 @@ QString WindowMenuText(const QString& title)
 
 bool BringAllToFrontMenuHandler::Action(NotifyingMenuItem* /*item*/)
 {
-    try {
+    return DBCModule::Logged("BringAllToFrontMenuHandler.Action", [&] {
         if (platform::WindowCount() > 0) {
             showWindow(platform::WindowAt(0));
             const int count = platform::WindowCount();
             for (int i = 1; i <= count - 1; ++i) {
                 platform::SendBehind(platform::WindowAt(i), platform::WindowAt(i - 1));
-                QCoreApplication::processEvents();
+                platform::YieldToEventLoop();
             }
         }
         return true;
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("BringAllToFrontMenuHandler.Action"));
-    }
+    });
 }
 
 void BringAllToFrontMenuHandler::EnableMenu(NotifyingMenuItem* item)
 {
-    try {
+    DBCModule::Logged("BringAllToFrontMenuHandler.EnableMenu", [&] {
         if (platform::WindowCount() >= 1)
             claim(item);
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("BringAllToFrontMenuHandler.EnableMenu"));
-    }
+    });
 }
 
 // Minimize Window
 
 MinimizeWindowMenuHandler::MinimizeWindowMenuHandler(platform::Window* w)
 {
-    try {
+    DBCModule::Logged("MinimizeWindowMenuHandler.Constructor", [&] {
         DBCModule::Require(w != nullptr);
         window = w;
         DBCModule::Ensure(window != nullptr);
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("MinimizeWindowMenuHandler.Constructor"));
-    }
+    });
 }
 
 bool MinimizeWindowMenuHandler::Action(NotifyingMenuItem* /*item*/)
 {
-    try {
+    return DBCModule::Logged("MinimizeWindowMenuHandler.Action", [&] {
         if (window && platform::IsWindowCollapsable(window))
             platform::CollapseWindow(window, true);
         return false;
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("MinimizeWindowMenuHandler.Action"));
-    }
+    });
 }
 
 void MinimizeWindowMenuHandler::EnableMenu(NotifyingMenuItem* item)
 {
-    try {
+    DBCModule::Logged("MinimizeWindowMenuHandler.EnableMenu", [&] {
         if (window && platform::MacWindowPtr(window) == platform::MacWindowPtr(platform::FrontNonFloatingWindow()))
             claim(item);
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("MinimizeWindowMenuHandler.EnableMenu"));
-    }
+    });
 }
 
 // The window's entry
 
 WindowListMenuHandler::WindowListMenuHandler(platform::Window* w)
 {
-    try {
+    DBCModule::Logged("WindowListMenuHandler.Constructor", [&] {
         DBCModule::Require(w != nullptr);
         window = w;
         DBCModule::Ensure(window != nullptr);
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("WindowListMenuHandler.Constructor"));
-    }
+    });
 }
 
 bool WindowListMenuHandler::Action(NotifyingMenuItem* /*item*/)
 {
-    try {
+    return DBCModule::Logged("WindowListMenuHandler.Action", [&] {
         showWindow(window);
         return true;
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("WindowListMenuHandler.Action"));
-    }
+    });
 }
 
 void WindowListMenuHandler::EnableMenu(NotifyingMenuItem* item)
 {
-    try {
+    DBCModule::Logged("WindowListMenuHandler.EnableMenu", [&] {
         if (!window)
             return;
         item->SetActiveHandler(shared_from_this());
         item->SetText(WindowMenuText(window->Title()));
         item->SetChecked(window == platform::WindowAt(0));
         item->SetEnabled(true);
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("WindowListMenuHandler.EnableMenu"));
-    }
+    });
 }
 
 // Zoom Window
 
 ZoomWindowMenuHandler::ZoomWindowMenuHandler(platform::Window* w)
 {
-    try {
+    DBCModule::Logged("ZoomWindowMenuHandler.Constructor", [&] {
         DBCModule::Require(w != nullptr);
         window = w;
         DBCModule::Ensure(window != nullptr);
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("ZoomWindowMenuHandler.Constructor"));
-    }
+    });
 }
 
 void ZoomWindowMenuHandler::EnableMenu(NotifyingMenuItem* item)
 {
-    try {
+    DBCModule::Logged("ZoomWindowMenuHandler.EnableMenu", [&] {
         if (window && window == platform::WindowAt(0) && platform::HasZoomBox(window))
             claim(item);
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("ZoomWindowMenuHandler.EnableMenu"));
-    }
+    });
 }
 
 bool ZoomWindowMenuHandler::Action(NotifyingMenuItem* /*item*/)
 {
-    try {
+    return DBCModule::Logged("ZoomWindowMenuHandler.Action", [&] {
         if (!window)
             return false;
         if (!IsZoomed) {
@@ -188,9 +167,7 @@ bool ZoomWindowMenuHandler::Action(NotifyingMenuItem* /*item*/)
         }
         IsZoomed = !IsZoomed;
         return false;
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("ZoomWindowMenuHandler.Action"));
-    }
+    });
 }
 
 } // namespace Starwick

@@ -1,12 +1,11 @@
 #include "shell/windowmenuitem.h"
 
+#include "platform/eventloop.h"
 #include "platform/window.h"
 #include "platform/windowmanager.h"
 #include "shell/dbcmodule.h"
 #include "shell/notifyingmenuitem.h"
 #include "shell/windowmenuhandlers.h"
-
-#include <QCoreApplication>
 
 namespace Starwick {
 
@@ -24,7 +23,7 @@ NotifyingMenuItem* makeItem(const QString& name, const QString& text)
 
 WindowMenuItem::WindowMenuItem()
 {
-    try {
+    DBCModule::Logged("WindowMenuItem.Constructor", [&] {
         WindowHandlerMap.clear();
         Append(makeItem(QStringLiteral("WindowZoomWindow"), QStringLiteral("Zoom Window")));
         NotifyingMenuItem* minimize =
@@ -37,9 +36,7 @@ WindowMenuItem::WindowMenuItem()
         Append(bringAll);
         bringAll->AddHandler(std::make_shared<BringAllToFrontMenuHandler>());
         DBCModule::Ensure(WindowHandlerMap.empty());
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("WindowMenuItem.Constructor"));
-    }
+    });
 }
 
 NotifyingMenuItem* WindowMenuItem::notifyingChild(const QString& name) const
@@ -51,34 +48,25 @@ NotifyingMenuItem* WindowMenuItem::notifyingChild(const QString& name) const
 
 NotifyingMenuItem* WindowMenuItem::WindowZoomWindow() const
 {
-    try {
-        return notifyingChild(QStringLiteral("WindowZoomWindow"));
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("WindowMenuitem.ZoomWindow"));
-    }
+    return DBCModule::Logged("WindowMenuitem.ZoomWindow",
+                             [&] { return notifyingChild(QStringLiteral("WindowZoomWindow")); });
 }
 
 NotifyingMenuItem* WindowMenuItem::WindowMinimizeWindow() const
 {
-    try {
-        return notifyingChild(QStringLiteral("WindowMinimizeWindow"));
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("WindowMenuItem.MinimizeWindow"));
-    }
+    return DBCModule::Logged("WindowMenuItem.MinimizeWindow",
+                             [&] { return notifyingChild(QStringLiteral("WindowMinimizeWindow")); });
 }
 
 NotifyingMenuItem* WindowMenuItem::WindowBringAllToFront() const
 {
-    try {
-        return notifyingChild(QStringLiteral("WindowBringAllToFront"));
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("WindowMenuItem.WindowBringAllToFront"));
-    }
+    return DBCModule::Logged("WindowMenuItem.WindowBringAllToFront",
+                             [&] { return notifyingChild(QStringLiteral("WindowBringAllToFront")); });
 }
 
 void WindowMenuItem::AddWindowToMenu(platform::Window* w)
 {
-    try {
+    DBCModule::Logged("WindowMenuItem.AddWindowToMenu", [&] {
         DBCModule::Require(w != nullptr);
         if (WindowHandlerMap.count(w) > 0)
             return;
@@ -107,20 +95,16 @@ void WindowMenuItem::AddWindowToMenu(platform::Window* w)
         // A window that goes without being removed drops its registration at once, without
         // handing control to the event loop: it is being destroyed.
         connect(w, &QObject::destroyed, this, [this, key] { unregister(key, false); });
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("WindowMenuItem.AddWindowToMenu"));
-    }
+    });
 }
 
 void WindowMenuItem::RemoveWindowFromMenu(platform::Window* w)
 {
-    try {
+    DBCModule::Logged("WindowMenuItem.RemoveWindowFromMenu", [&] {
         DBCModule::Require(w != nullptr);
         disconnect(w, &QObject::destroyed, this, nullptr);
         unregister(w, true);
-    } catch (...) {
-        DBCModule::LogException(std::current_exception(), QStringLiteral("WindowMenuItem.RemoveWindowFromMenu"));
-    }
+    });
 }
 
 void WindowMenuItem::unregister(const platform::Window* w, bool yield)
@@ -139,7 +123,7 @@ void WindowMenuItem::unregister(const platform::Window* w, bool yield)
         if (NotifyingMenuItem* item = m[i].first)
             item->RemoveHandler(m[i].second);
         if (yield)
-            QCoreApplication::processEvents();
+            platform::YieldToEventLoop();
     }
 }
 

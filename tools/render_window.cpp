@@ -1,5 +1,6 @@
 // Renders Starwick's windows offscreen to a PNG file, so that anyone can look at them without a
-// display. It runs in a temporary home and never goes to the network:
+// display. It runs in a temporary home and never goes to the network. With --server HOST/PREFIX
+// (beside the options below) the day links name another APOD server than the build's own.
 //
 //   render_window OUT.png [--archive FILE] [--day FILE] [--picture FILE] [--index] [--details]
 //                         [--menu NAME] [--title TEXT] [--status TEXT] [--at X,Y] [--warning]
@@ -98,6 +99,9 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Renders Starwick's windows to a PNG file."));
+    const QCommandLineOption server(QStringLiteral("server"), QStringLiteral("The APOD server the links name."),
+                                    QStringLiteral("host"));
+    parser.addOption(server);
     parser.addHelpOption();
     const QCommandLineOption dialog(QStringLiteral("dialog"), QStringLiteral("Show a dialog over the main window."),
                                     QStringLiteral("name"));
@@ -128,6 +132,8 @@ int main(int argc, char* argv[])
     parser.process(application);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
+    if (parser.isSet(server))
+        setAPODServerForTesting(parser.value(server));
 
     App app;
     MenuBar1::instance();

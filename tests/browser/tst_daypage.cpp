@@ -237,6 +237,9 @@ private slots:
         QTest::newRow("Credit without a label takes the fixed offset") << "Credit NASA" + explanation << "NASA" << true;
         QTest::newRow("no Explanation after the label: up to the end") << "<b> Credit: </b> X <i>Y</i>"
                                                                        << "X Y" << false;
+        QTest::newRow("no Explanation after the label: up to the footer")
+            << "<b> Credit: </b> X <hr> <b> Authors & editors: </b> E"
+            << "X" << false;
         QTest::newRow("no credit") << "<b> T </b>" + explanation << "" << true;
     }
 
@@ -279,6 +282,19 @@ private slots:
         QTest::newRow("Tomorrow's picture only before the label")
             << "Tomorrow's picture <b> Explanation: </b> Earth.\nWe keep an archive"
             << "Earth." << false;
+        QTest::newRow("ends at Next picture") << "<b> Explanation: </b> Comet.\n<p> <b> Next picture: </b> a spiral"
+                                              << "Comet. " << false;
+        QTest::newRow("ends at the rule above the links")
+            << "<b> Explanation: </b> Aurora.\n<p> <center>\n<p> <HR>\n<a href=\"ap210408.html\">&lt;</a>"
+            << "Aurora.  " << false;
+        QTest::newRow("ends at the editors' line")
+            << "<b> Explanation: </b> Aurora. <b> Authors &amp; editors: </b> Editor One"
+            << "Aurora. " << false;
+        QTest::newRow("an <hr> is a rule, an <href> is not") << "<b> Explanation: </b> Sky <href>x</href>.<hr/>Archive"
+                                                             << "Sky x." << false;
+        QTest::newRow("We keep an is prose when Tomorrow's picture follows")
+            << "<b> Explanation: </b> We keep an eye on it. <b> Tomorrow's picture: </b>"
+            << "We keep an eye on it. " << true;
         QTest::newRow("no end marker: up to the end") << "<b> Explanation: </b> Earth <i>and</i> Moon.\n"
                                                       << "Earth and Moon." << false;
         QTest::newRow("no Explanation: label") << "<b> Tomorrow's picture: </b> stars"
@@ -322,26 +338,51 @@ private slots:
         }
     }
 
+    // A real page followed by megabytes of one hostile shape: every cut reads the page once, so it
+    // ends at once and still finds the real page's picture and texts.
+    void hostilePagesFinish_data()
+    {
+        QTest::addColumn<QString>("shape");
+        QTest::newRow("script openers each with a closer but no >") << "<script </script";
+        QTest::newRow("style openers each with a closer but no >") << "<style </style";
+        QTest::newRow("script openers, never closed") << "<script ";
+        QTest::newRow("comment openers, never closed") << "<!-- ";
+        QTest::newRow("title openers, never closed") << "<title>";
+        QTest::newRow("unclosed quoted attributes") << "<a href='";
+        QTest::newRow("credit labels") << "Image Credit & Copyright:";
+        QTest::newRow("rules") << "<hr";
+    }
+    void hostilePagesFinish()
+    {
+        QFETCH(QString, shape);
+        Test::FixtureServer server;
+        const Test::ApodSite site(server);
+        const Test::ApodDay& day = site.day(QStringLiteral("ap231017.html"));
+        QString page = DecodePageText(day.html);
+        page.reserve(page.size() + 4 * 1024 * 1024 + shape.size());
+        while (page.size() < 4 * 1024 * 1024)
+            page += shape;
+        QCOMPARE(FindDayPicture(page, kServer).url, kImageBase + day.picture);
+        QCOMPARE(CutCredits(page), day.credit);
+        QVERIFY(CutExplanation(page).trimmed().endsWith(day.explanationEnd));
+        QCOMPARE(DayTitle(page), day.title);
+    }
+
     // The fake site's pages, built after the real site's markup (favicon and scripts in the head,
     // the credit forms of every decade, video days, commented-out and explanation references,
     // raw Latin-1 bytes): each gives its day's picture, names and texts.
     void recordedPages_data()
     {
         QTest::addColumn<int>("index");
-        Test::FixtureServer server;
-        const Test::ApodSite site(server);
-        for (int i = 0; i < site.days().size(); ++i) {
-            const Test::ApodDay& day = site.days().at(i);
-            QTest::newRow(qPrintable(day.dataFile)) << i;
-        }
+        const QList<Test::ApodDay> days = Test::ApodSite::recordedDays();
+        for (int i = 0; i < days.size(); ++i)
+            QTest::newRow(qPrintable(days.at(i).dataFile)) << i;
     }
 
     void recordedPages()
     {
         QFETCH(int, index);
-        Test::FixtureServer server;
-        const Test::ApodSite site(server);
-        const Test::ApodDay& day = site.days().at(index);
+        const Test::ApodDay day = Test::ApodSite::recordedDays().at(index);
 
         const QString page = DecodePageText(day.html);
         const DayPicture picture = FindDayPicture(page, kServer);
@@ -352,6 +393,14 @@ private slots:
         QCOMPARE(CutCredits(page), day.credit);
         const QString explanation = CutExplanation(page);
         QVERIFY2(explanation.startsWith(day.explanationStart), qPrintable(explanation));
+        QVERIFY2(explanation.trimmed().endsWith(day.explanationEnd), qPrintable(explanation));
+        // What the site puts after a day's texts: the next day's label, the archive note, the
+        // navigation links and the footer.
+        for (const char* footer : {"Tomorrow's picture", "Next picture", "We keep an", "&lt;", "Archive", "Index",
+                                   "Authors", "Editor One", "NASA Official", "Specific rights"}) {
+            QVERIFY2(!explanation.contains(QLatin1String(footer)), footer);
+            QVERIFY2(!CutCredits(page).contains(QLatin1String(footer)), footer);
+        }
     }
 };
 

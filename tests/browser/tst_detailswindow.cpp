@@ -1,5 +1,6 @@
 #include "browser/detailswindow.h"
 #include "platform/canvas.h"
+#include "platform/elidedstatictext.h"
 #include "platform/sound.h"
 #include "platform/system.h"
 #include "shell/globals.h"
@@ -13,6 +14,7 @@
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QToolTip>
 
 using namespace Starwick;
 
@@ -126,6 +128,75 @@ private slots:
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows.at(0)->text(), QStringLiteral("Open Link in Browser"));
         QCOMPARE(rows.at(1)->text(), QStringLiteral("Copy Link to Clipboard"));
+    }
+
+    // A credit of three lines or more takes the height it needs; the link and the explanation move
+    // down below it, the explanation's box keeping its bottom edge.
+    void creditShowsWhole_data()
+    {
+        QTest::addColumn<QString>("credit");
+        QTest::addColumn<bool>("moves");
+        QTest::newRow("one line keeps the layout's places") << "Dana Vireo" << false;
+        QTest::newRow("several sources, processing and music")
+            << "Cerro Ejemplo Observatory, Mauna Muestra Observatory, Southern Sample Array; Processing: Mira "
+               "Tanaka-Oyelaran and Jonas Whitfield-Amadi; Music: Night Drift by Halcyon Sample Ensemble"
+            << true;
+    }
+    void creditShowsWhole()
+    {
+        QFETCH(QString, credit);
+        QFETCH(bool, moves);
+        m_window->showTexts(credit, kLink, QStringLiteral("An explanation."));
+        QLabel* field = m_window->CreditField;
+        QCOMPARE(field->text(), credit);
+        QVERIFY(field->height() >= field->heightForWidth(field->width()));
+        // Its lines end above the "Link:" label (the layout's boxes overlap by a few pixels).
+        QVERIFY(field->y() + field->heightForWidth(field->width()) <= m_window->StaticText5->y());
+        QVERIFY(m_window->LinkField->y() >= m_window->StaticText5->geometry().bottom() - 4);
+        QVERIFY(m_window->StaticText3->y() > m_window->LinkField->geometry().bottom());
+        QVERIFY(m_window->explanationArea()->y() > m_window->StaticText3->y());
+        QCOMPARE(m_window->explanationArea()->geometry().bottom(), QRect(16, 126, 250, 315).bottom());
+        QCOMPARE(m_window->StaticText5->y() > 57, moves);
+        if (!moves)
+            QCOMPARE(field->geometry(), QRect(16, 24, 250, 37));
+        // The clickable area stays over the link.
+        QCOMPARE(m_window->Canvas1->mapTo(m_window->content(), QPoint(0, 0)),
+                 m_window->LinkField->pos() + QPoint(4, 3));
+    }
+
+    // A link wider than its field is drawn cut in the middle, so that the day's page still shows;
+    // the whole address shows on hover, and opening and copying use it.
+    void longLinkIsCutInTheMiddle()
+    {
+        const QString link = QStringLiteral("http://apod.observatory-mirror.example.edu/astronomy/picture-of-the-day/"
+                                            "apod/ap200616.html");
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        m_window->showTexts(QStringLiteral("A. Credit"), link, QStringLiteral("An explanation."));
+        auto* field = qobject_cast<platform::ElidedStaticText*>(m_window->LinkField);
+        QVERIFY(field);
+        QCOMPARE(field->text(), link);
+        QVERIFY(field->isElided());
+        QVERIFY(field->shownText().startsWith(QStringLiteral("http://apod.")));
+        QVERIFY(field->shownText().endsWith(QStringLiteral("ap200616.html")));
+        QVERIFY(field->fontMetrics().horizontalAdvance(field->shownText()) <= field->width());
+
+        // The pointer rests on the clickable area over the link; the link answers.
+        QHelpEvent hover(QEvent::ToolTip, QPoint(10, 5), m_window->Canvas1->mapToGlobal(QPoint(10, 5)));
+        QCoreApplication::sendEvent(m_window->Canvas1, &hover);
+        QTRY_COMPARE(QToolTip::text(), link);
+
+        row(m_window->ContextualMenu1, QStringLiteral("Copy Link to Clipboard"))->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), link);
+        QTest::mouseClick(m_window->Canvas1, Qt::LeftButton);
+        QCOMPARE(m_opened.size(), size_t(1));
+        QCOMPARE(m_opened.front(), QUrl(link));
+
+        // A link that fits is drawn whole and has nothing more to show on hover.
+        QToolTip::hideText();
+        m_window->showTexts(QStringLiteral("A. Credit"), kLink, QStringLiteral("An explanation."));
+        QVERIFY(!field->isElided());
+        QCOMPARE(field->shownText(), kLink);
     }
 
     void longExplanationScrolls()

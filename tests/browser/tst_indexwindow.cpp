@@ -2,6 +2,7 @@
 #include "browser/daylistmodel.h"
 #include "browser/indexwindow.h"
 #include "platform/drawer.h"
+#include "platform/system.h"
 #include "support/testenv.h"
 
 #include <QAbstractItemModelTester>
@@ -82,7 +83,8 @@ private slots:
         QCOMPARE(m_list->ListCount(), 0);
         QCOMPARE(m_list->ListIndex(), -1);
 
-        QCOMPARE(m_list->font().pointSize(), 9);
+        // 9 points on the main window's 13-point scale.
+        QCOMPARE(m_list->font().pointSizeF(), platform::SystemFont(9).pointSizeF());
         QCOMPARE(m_list->selectionMode(), QAbstractItemView::SingleSelection);
         QCOMPARE(m_list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         QCOMPARE(m_list->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);

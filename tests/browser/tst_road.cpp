@@ -35,11 +35,6 @@ namespace {
 
 constexpr int kNewestPictureRow = 1; // ap241220: row 0 is a video day
 
-QStringList cacheEntries()
-{
-    return QDir(CacheFolder().path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
-
 } // namespace
 
 class TestRoad : public QObject
@@ -125,7 +120,7 @@ private slots:
         QVERIFY(!m_window->NextButton->isEnabled());
         for (const QString& other : newest.otherImages)
             QVERIFY(m_server->requestsFor(m_site->imagePath(other)).isEmpty());
-        QCOMPARE(cacheEntries(), QStringList());
+        QCOMPARE(Test::folderEntries(CacheFolder().path()), QStringList());
     }
 
     void dayWithAPictureDownloadsItIntoTheCache_data()
@@ -148,7 +143,7 @@ private slots:
                                   .arg(day.pictureSize.width())
                                   .arg(day.pictureSize.height());
         QTRY_COMPARE(statusText(), shown);
-        QCOMPARE(cacheEntries(), QStringList{day.cacheName});
+        QCOMPARE(Test::folderEntries(CacheFolder().path()), QStringList{day.cacheName});
         QCOMPARE(Globals::FileName, CacheFolder().Child(day.cacheName));
         QVERIFY(m_window->p);
         QCOMPARE(m_window->ImageName->text(), list()->Cell(row, 2));
@@ -209,13 +204,13 @@ private slots:
         QTRY_VERIFY(!m_server->requestsFor(path).isEmpty());
         QTRY_VERIFY(
             statusText().contains(kind == 2 ? QStringLiteral("interrupted") : QStringLiteral("could not be read")));
-        QCOMPARE(cacheEntries(), QStringList());
+        QCOMPARE(Test::folderEntries(CacheFolder().path()), QStringList());
         QVERIFY(!m_window->SaveButton->isEnabled());
         // The next visit asks again, and this time the picture comes.
         m_server->route(path, FixtureServer::Response::page(day.pictureBytes, 200, "image/png"));
         showRow(kNewestPictureRow);
         QTRY_VERIFY(statusText().startsWith(QStringLiteral("Download complete.")));
-        QCOMPARE(cacheEntries(), QStringList{day.cacheName});
+        QCOMPARE(Test::folderEntries(CacheFolder().path()), QStringList{day.cacheName});
     }
 
     void aFailedDayPageLeavesTheDayShown()
@@ -244,7 +239,7 @@ private slots:
         openMainWindow();
         showRow(rowOf(day));
         QTRY_VERIFY(statusText().contains(QStringLiteral("could not be read")));
-        QCOMPARE(cacheEntries(), QStringList());
+        QCOMPARE(Test::folderEntries(CacheFolder().path()), QStringList());
         QVERIFY(!m_window->p);
     }
 
@@ -265,7 +260,7 @@ private slots:
         QCOMPARE(statusText(), QStringLiteral("This day has no picture to show."));
         QVERIFY(!m_window->p);
         QVERIFY(!m_window->SaveButton->isEnabled());
-        QCOMPARE(cacheEntries(), QStringList());
+        QCOMPARE(Test::folderEntries(CacheFolder().path()), QStringList());
         QCOMPARE(m_window->ProgressBar1->maximum(), 100);
         QCOMPARE(m_window->ProgressBar1->value(), 0);
     }
@@ -332,10 +327,7 @@ private slots:
     void aDamagedCacheFileIsFetchedAgain()
     {
         const ApodDay& day = m_site->days().at(kNewestPictureRow);
-        QFile damaged(CacheFolder().Child(day.cacheName).path());
-        QVERIFY(damaged.open(QIODevice::WriteOnly));
-        damaged.write("not a picture");
-        damaged.close();
+        QVERIFY(Test::writeFileBytes(CacheFolder().Child(day.cacheName).path(), "not a picture"));
         openMainWindow();
         showRow(kNewestPictureRow);
         QTRY_VERIFY(statusText().startsWith(QStringLiteral("Download complete.")));
@@ -365,7 +357,7 @@ private slots:
         QTRY_COMPARE(statusText(), QStringLiteral("This day has no picture to show."));
         for (const FixtureServer::Request& request : m_server->requests())
             QVERIFY2(!request.path.contains("image"), request.target.constData());
-        QCOMPARE(cacheEntries(), QStringList());
+        QCOMPARE(Test::folderEntries(CacheFolder().path()), QStringList());
         QVERIFY(!QFile::exists(SettingsFolder().Child(QStringLiteral("escape.jpg")).path()));
     }
 

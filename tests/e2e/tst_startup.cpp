@@ -19,9 +19,15 @@ class TestStartup : public QObject
 private slots:
     void fetchesTheNewestPictureThroughTheProxy()
     {
+        // The server this build reads: a host with an optional path prefix, which the fixture site
+        // serves under.
+        const QString apodServer = QStringLiteral(STARWICK_APOD_SERVER);
+        const qsizetype slash = apodServer.indexOf(u'/');
+        const QString prefix = slash < 0 ? QString() : apodServer.mid(slash);
+
         FixtureServer server;
         QVERIFY(server.start());
-        ApodSite site(server, QStringLiteral("/~apod"));
+        ApodSite site(server, prefix);
         // The archive as the program will find it: the newest day has a picture.
         QList<QByteArray> lines;
         const Test::ApodDay* newest = nullptr;
@@ -33,31 +39,26 @@ private slots:
             lines.append(day.archiveLine);
         }
         QVERIFY(newest);
-        server.route(QStringLiteral("/~apod/apod/archivepix.html"),
-                     FixtureServer::Response::page(ApodSite::archivePageFor(lines)));
+        server.route(site.archivePath(), FixtureServer::Response::page(ApodSite::archivePageFor(lines)));
 
         ProgramRun starwick({"Not Personalized", "Do Not Check", "Do Not Delete Cache", "Do Not Use Sounds",
                              "Hide Warning", "127.0.0.1", QString::number(server.port()), "", "", "Do Use Proxy Server",
                              "8BIM"});
         QString error;
         QVERIFY2(starwick.start(&error), qPrintable(error));
-        const QString settingsFolder = starwick.settingsFolder();
-
-        const QString cached = settingsFolder + QStringLiteral("/Cache/") + newest->cacheName;
+        const QString cached = starwick.cacheFolder() + u'/' + newest->cacheName;
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(cached), 30000);
         // The download lands whole under its name, never in part.
-        QFile picture(cached);
-        QVERIFY(picture.open(QIODevice::ReadOnly));
-        QCOMPARE(picture.readAll(), newest->pictureBytes);
+        QCOMPARE(Test::readFileBytes(cached), newest->pictureBytes);
 
         // Every request went through the proxy and named the APOD server.
+        const QByteArray apodBase = "http://" + apodServer.toUtf8() + "/apod/";
         QVERIFY(!server.requests().isEmpty());
         for (const FixtureServer::Request& request : server.requests()) {
             QVERIFY2(request.proxied(), request.target.constData());
-            QVERIFY2(request.target.startsWith("http://www.star.ucl.ac.uk/~apod/apod/"), request.target.constData());
+            QVERIFY2(request.target.startsWith(apodBase), request.target.constData());
         }
-        QCOMPARE(server.requests().constFirst().target,
-                 QByteArray("http://www.star.ucl.ac.uk/~apod/apod/archivepix.html"));
+        QCOMPARE(server.requests().constFirst().target, apodBase + "archivepix.html");
     }
 };
 

@@ -9,27 +9,7 @@
 
 using Starwick::platform::FolderItem;
 
-namespace {
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(file.errorString()));
-    file.write(content);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-QStringList entries(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestFolderItem : public QObject
 {
@@ -116,9 +96,9 @@ private slots:
         const FolderItem folder = FolderItem(m_root).Child(QStringLiteral("new"));
         QVERIFY(folder.CreateAsFolder());
         QVERIFY(folder.Directory());
-        writeFile(folder.Child(QStringLiteral("kept")).path(), "kept");
+        QVERIFY(Starwick::Test::writeFileBytes(folder.Child(QStringLiteral("kept")).path(), "kept"));
         QVERIFY(folder.CreateAsFolder()); // existing: success, contents untouched
-        QCOMPARE(entries(folder.path()), QStringList{QStringLiteral("kept")});
+        QCOMPARE(Starwick::Test::folderEntries(folder.path()), QStringList{QStringLiteral("kept")});
 
         QString error;
         QVERIFY(!folder.Child(QStringLiteral("kept")).CreateAsFolder(&error)); // a file is there
@@ -152,23 +132,24 @@ private slots:
         QFETCH(QByteArray, previous);
 
         const QByteArray content = QByteArray("picture data ").repeated(100000); // crosses chunks
-        writeFile(m_root + QStringLiteral("/picture.jpg"), content);
+        QVERIFY(Starwick::Test::writeFileBytes(m_root + QStringLiteral("/picture.jpg"), content));
         QVERIFY(QDir(m_root).mkdir(QStringLiteral("folder")));
         if (!previous.isNull())
-            writeFile(m_root + QLatin1Char('/') + result, previous);
+            QVERIFY(Starwick::Test::writeFileBytes(m_root + QLatin1Char('/') + result, previous));
 
         QString error;
         QVERIFY2(FolderItem(m_root + QStringLiteral("/picture.jpg"))
                      .CopyFileTo(FolderItem(m_root + QLatin1Char('/') + destination), &error),
                  qPrintable(error));
-        QCOMPARE(readFile(m_root + QLatin1Char('/') + result), content);
+        QCOMPARE(Starwick::Test::readFileBytes(m_root + QLatin1Char('/') + result), content);
         // No temporary file is left beside the copy.
-        QCOMPARE(entries(m_root + QStringLiteral("/folder")), QStringList{QFileInfo(result).fileName()});
+        QCOMPARE(Starwick::Test::folderEntries(m_root + QStringLiteral("/folder")),
+                 QStringList{QFileInfo(result).fileName()});
     }
 
     void copyFileToFailures()
     {
-        writeFile(m_root + QStringLiteral("/picture.jpg"), "data");
+        QVERIFY(Starwick::Test::writeFileBytes(m_root + QStringLiteral("/picture.jpg"), "data"));
         QString error;
         QVERIFY(!FolderItem(m_root + QStringLiteral("/absent.jpg")).CopyFileTo(FolderItem(m_root + "/x"), &error));
         QVERIFY(!error.isEmpty());
@@ -177,13 +158,13 @@ private slots:
         QVERIFY(!FolderItem(m_root + QStringLiteral("/picture.jpg"))
                      .CopyFileTo(FolderItem(m_root + QStringLiteral("/missing/x.jpg")), &error));
         QVERIFY(!error.isEmpty());
-        QCOMPARE(entries(m_root), QStringList{QStringLiteral("picture.jpg")});
+        QCOMPARE(Starwick::Test::folderEntries(m_root), QStringList{QStringLiteral("picture.jpg")});
     }
 
     void copyThatFailsPartWayKeepsTheTarget()
     {
-        writeFile(m_root + QStringLiteral("/picture.jpg"), QByteArray(5000, 'p'));
-        writeFile(m_root + QStringLiteral("/saved.jpg"), "the earlier copy");
+        QVERIFY(Starwick::Test::writeFileBytes(m_root + QStringLiteral("/picture.jpg"), QByteArray(5000, 'p')));
+        QVERIFY(Starwick::Test::writeFileBytes(m_root + QStringLiteral("/saved.jpg"), "the earlier copy"));
         QString error;
         {
             Starwick::Test::FileSizeLimit limit(1000);
@@ -193,15 +174,15 @@ private slots:
                          .CopyFileTo(FolderItem(m_root + QStringLiteral("/saved.jpg")), &error));
         }
         QVERIFY(!error.isEmpty());
-        QCOMPARE(readFile(m_root + QStringLiteral("/saved.jpg")), QByteArray("the earlier copy"));
-        QCOMPARE(entries(m_root), (QStringList{"picture.jpg", "saved.jpg"}));
+        QCOMPARE(Starwick::Test::readFileBytes(m_root + QStringLiteral("/saved.jpg")), QByteArray("the earlier copy"));
+        QCOMPARE(Starwick::Test::folderEntries(m_root), (QStringList{"picture.jpg", "saved.jpg"}));
     }
 
     void deleteRemovesLinksNotTargets()
     {
-        writeFile(m_root + QStringLiteral("/target"), "target");
+        QVERIFY(Starwick::Test::writeFileBytes(m_root + QStringLiteral("/target"), "target"));
         QVERIFY(QDir(m_root).mkdir(QStringLiteral("folder")));
-        writeFile(m_root + QStringLiteral("/folder/inside"), "inside");
+        QVERIFY(Starwick::Test::writeFileBytes(m_root + QStringLiteral("/folder/inside"), "inside"));
         QVERIFY(QFile::link(m_root + QStringLiteral("/target"), m_root + QStringLiteral("/file link")));
         QVERIFY(QFile::link(m_root + QStringLiteral("/folder"), m_root + QStringLiteral("/folder link")));
         QVERIFY(QFile::link(m_root + QStringLiteral("/gone"), m_root + QStringLiteral("/dangling link")));
@@ -212,19 +193,19 @@ private slots:
             QVERIFY2(link.Delete(), name);
             QVERIFY2(!link.Exists(), name);
         }
-        QCOMPARE(readFile(m_root + QStringLiteral("/target")), QByteArray("target"));
-        QCOMPARE(readFile(m_root + QStringLiteral("/folder/inside")), QByteArray("inside"));
+        QCOMPARE(Starwick::Test::readFileBytes(m_root + QStringLiteral("/target")), QByteArray("target"));
+        QCOMPARE(Starwick::Test::readFileBytes(m_root + QStringLiteral("/folder/inside")), QByteArray("inside"));
     }
 
     void deleteNeverRecurses()
     {
         const FolderItem folder(m_root + QStringLiteral("/folder"));
         QVERIFY(folder.CreateAsFolder());
-        writeFile(folder.Child(QStringLiteral("inside")).path(), "inside");
+        QVERIFY(Starwick::Test::writeFileBytes(folder.Child(QStringLiteral("inside")).path(), "inside"));
         QString error;
         QVERIFY(!folder.Delete(&error));
         QVERIFY(!error.isEmpty());
-        QCOMPARE(readFile(folder.Child(QStringLiteral("inside")).path()), QByteArray("inside"));
+        QCOMPARE(Starwick::Test::readFileBytes(folder.Child(QStringLiteral("inside")).path()), QByteArray("inside"));
 
         QVERIFY(folder.Child(QStringLiteral("inside")).Delete());
         QVERIFY(folder.Delete());
@@ -235,7 +216,7 @@ private slots:
     void countAndItemListInNameOrder()
     {
         for (const char* name : {"b", ".hidden", "a", "C", "..double"})
-            writeFile(m_root + QLatin1Char('/') + QLatin1String(name), "x");
+            QVERIFY(Starwick::Test::writeFileBytes(m_root + QLatin1Char('/') + QLatin1String(name), "x"));
         QVERIFY(QDir(m_root).mkdir(QStringLiteral("d")));
 
         const FolderItem folder(m_root);
@@ -254,13 +235,13 @@ private slots:
     void listingFollowsChanges()
     {
         for (const char* name : {"a", "b", "c", ".keep"})
-            writeFile(m_root + QLatin1Char('/') + QLatin1String(name), "x");
+            QVERIFY(Starwick::Test::writeFileBytes(m_root + QLatin1Char('/') + QLatin1String(name), "x"));
         // Let the folder's times settle, so that its listing is kept between calls.
         QTest::qWait(150);
         const FolderItem folder(m_root);
         QCOMPARE(folder.Count(), 4);
 
-        writeFile(m_root + QStringLiteral("/d"), "x"); // behind the class's back
+        QVERIFY(Starwick::Test::writeFileBytes(m_root + QStringLiteral("/d"), "x")); // behind the class's back
         QCOMPARE(folder.Count(), 5);
         QCOMPARE(folder.Item(5).Name(), QStringLiteral("d"));
         QVERIFY(QFile::remove(m_root + QStringLiteral("/a")));
@@ -273,31 +254,31 @@ private slots:
                 QVERIFY2(item.Delete(), qPrintable(item.path()));
         }
         QCOMPARE(folder.Count(), 1);
-        QCOMPARE(entries(m_root), QStringList{".keep"});
-        writeFile(m_root + QStringLiteral("/e"), "x");
+        QCOMPARE(Starwick::Test::folderEntries(m_root), QStringList{".keep"});
+        QVERIFY(Starwick::Test::writeFileBytes(m_root + QStringLiteral("/e"), "x"));
         QCOMPARE(folder.Count(), 2);
     }
 
     void setNameRenamesWithoutReplacing()
     {
-        writeFile(m_root + QStringLiteral("/old"), "old");
-        writeFile(m_root + QStringLiteral("/taken"), "taken");
+        QVERIFY(Starwick::Test::writeFileBytes(m_root + QStringLiteral("/old"), "old"));
+        QVERIFY(Starwick::Test::writeFileBytes(m_root + QStringLiteral("/taken"), "taken"));
         FolderItem item(m_root + QStringLiteral("/old"));
         QString error;
         QVERIFY(!item.SetName(QStringLiteral("taken"), &error));
         QVERIFY(!error.isEmpty());
-        QCOMPARE(readFile(m_root + QStringLiteral("/taken")), QByteArray("taken"));
+        QCOMPARE(Starwick::Test::readFileBytes(m_root + QStringLiteral("/taken")), QByteArray("taken"));
         QVERIFY(!item.SetName(QStringLiteral("../escape")));
         QVERIFY(item.SetName(QStringLiteral("old"))); // its own name: nothing to do
         QVERIFY(item.SetName(QStringLiteral("new")));
         QCOMPARE(item.path(), m_root + QStringLiteral("/new"));
-        QCOMPARE(entries(m_root), (QStringList{"new", "taken"}));
+        QCOMPARE(Starwick::Test::folderEntries(m_root), (QStringList{"new", "taken"}));
     }
 
     void macCodesRoundTrip()
     {
         const QString path = m_root + QStringLiteral("/file");
-        writeFile(path, "x");
+        QVERIFY(Starwick::Test::writeFileBytes(path, "x"));
         const QByteArray name = QFile::encodeName(path);
         if (::setxattr(name.constData(), "user.probe", "1", 1, 0) != 0)
             QSKIP("The temporary folder's file system refuses user extended attributes.");

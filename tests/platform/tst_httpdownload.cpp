@@ -24,24 +24,6 @@ namespace {
 
 constexpr int WaitMs = 15000;
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QStringList entries(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
 } // namespace
 
 /// HTTPSocket's downloads into a file: exact bytes, a target that is replaced only by a whole
@@ -88,7 +70,7 @@ private slots:
         response.omitContentLength = !sendLength;
         m_server->route(QStringLiteral("/image/pic.png"), response);
         const QString target = m_folder + QStringLiteral("/pic.png");
-        writeFile(target, "an older picture");
+        QVERIFY(Test::writeFileBytes(target, "an older picture"));
 
         HTTPSocket socket;
         Events events(socket);
@@ -100,8 +82,8 @@ private slots:
         QCOMPARE(events.url, url);
         QCOMPARE(events.status, status);
         QCOMPARE(events.file.path(), target);
-        QCOMPARE(readFile(target), body);
-        QCOMPARE(entries(m_folder), QStringList{"pic.png"});
+        QCOMPARE(Test::readFileBytes(target), body);
+        QCOMPARE(Test::folderEntries(m_folder), QStringList{"pic.png"});
         QCOMPARE(events.bytes.last(), qint64(body.size()));
         QCOMPARE(socket.lastErrorCode(), int(HTTPSocket::NoError));
     }
@@ -128,7 +110,7 @@ private slots:
         QVERIFY(QDir().mkpath(m_folder + QStringLiteral("/sub")));
         QVERIFY(QDir().mkpath(m_folder + QStringLiteral("/locked")));
         QFile::setPermissions(m_folder + QStringLiteral("/locked"), QFile::ReadOwner | QFile::ExeOwner);
-        writeFile(m_folder + QStringLiteral("/plain.txt"), "text");
+        QVERIFY(Test::writeFileBytes(m_folder + QStringLiteral("/plain.txt"), "text"));
         m_server->route(QStringLiteral("/pic.png"), Response::page(patternBytes(100)));
 
         HTTPSocket socket;
@@ -141,8 +123,8 @@ private slots:
         QCOMPARE(m_server->connectionCount(), 0);
         QFile::setPermissions(m_folder + QStringLiteral("/locked"),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QVERIFY(entries(m_folder + QStringLiteral("/locked")).isEmpty());
-        QVERIFY(entries(m_folder + QStringLiteral("/sub")).isEmpty());
+        QVERIFY(Test::folderEntries(m_folder + QStringLiteral("/locked")).isEmpty());
+        QVERIFY(Test::folderEntries(m_folder + QStringLiteral("/sub")).isEmpty());
     }
 
     void interruptedDownloadLeavesTheTargetAsItWas_data()
@@ -163,7 +145,7 @@ private slots:
         m_server->route(QStringLiteral("/big.jpg"), response);
         const QString target = m_folder + QStringLiteral("/big.jpg");
         if (oldFile)
-            writeFile(target, "the picture from before");
+            QVERIFY(Test::writeFileBytes(target, "the picture from before"));
 
         HTTPSocket socket;
         socket.setTransferTimeout(stall ? 300 : 10000);
@@ -177,11 +159,11 @@ private slots:
         QCOMPARE(events.bytes.last(), qint64(70000));
         QCOMPARE(socket.lastErrorCode(), stall ? 408 : int(HTTPSocket::ConnectionClosed));
         if (oldFile) {
-            QCOMPARE(readFile(target), QByteArray("the picture from before"));
-            QCOMPARE(entries(m_folder), QStringList{"big.jpg"});
+            QCOMPARE(Test::readFileBytes(target), QByteArray("the picture from before"));
+            QCOMPARE(Test::folderEntries(m_folder), QStringList{"big.jpg"});
         } else {
             QVERIFY(!QFile::exists(target));
-            QVERIFY(entries(m_folder).isEmpty());
+            QVERIFY(Test::folderEntries(m_folder).isEmpty());
         }
     }
 
@@ -198,7 +180,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(events.ended, WaitMs);
         QVERIFY(socket.lastErrorCode() != 0);
         QVERIFY(!QFile::exists(target));
-        QVERIFY(entries(m_folder).isEmpty());
+        QVERIFY(Test::folderEntries(m_folder).isEmpty());
     }
 
     void fakeSiteServesItsPagesAndPicturesThroughTheProxy()
@@ -236,7 +218,7 @@ private slots:
             socket.Get(host + site.imagePath(day.picture), FolderItem(target));
             QTRY_VERIFY_WITH_TIMEOUT(events.ended, WaitMs);
             QCOMPARE(events.status, 200);
-            QCOMPARE(readFile(target), day.pictureBytes);
+            QCOMPARE(Test::readFileBytes(target), day.pictureBytes);
             const QImage picture(target);
             QVERIFY2(!picture.isNull(), qPrintable(day.picture));
             QCOMPARE(picture.size(), day.pictureSize);

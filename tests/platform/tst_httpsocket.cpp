@@ -25,11 +25,6 @@ namespace {
 
 constexpr int WaitMs = 15000;
 
-QStringList entries(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
 /// A port on 127.0.0.1 where nothing listens.
 quint16 closedPort()
 {
@@ -388,7 +383,7 @@ private slots:
         QTest::qWait(100);
         QCOMPARE(events.order, (QStringList{"Connected", "Progress", "Page"}));
         QCOMPARE(events.content, QByteArray("the new page"));
-        QVERIFY(entries(m_folder).isEmpty());
+        QVERIFY(Test::folderEntries(m_folder).isEmpty());
     }
 
     void disconnectRaisesNothingAfterwards()
@@ -405,7 +400,7 @@ private slots:
         const QStringList before = events.order;
         QTest::qWait(300);
         QCOMPARE(events.order, before);
-        QVERIFY(entries(m_folder).isEmpty());
+        QVERIFY(Test::folderEntries(m_folder).isEmpty());
     }
 
     void handlerMayStartTheNextRequest()

@@ -51,9 +51,7 @@ private slots:
         QString path = Test::homePath() + QStringLiteral("/small.") + format;
         if (format == "gif") {
             // Qt reads GIF but does not write it.
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(Test::ApodSite::makeGif(size));
+            QVERIFY(Test::writeFileBytes(path, Test::ApodSite::makeGif(size)));
         } else {
             path = writePicture(gradient(size), format.constData(), QStringLiteral("small.") + format);
         }
@@ -77,10 +75,7 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         const QString path = Test::homePath() + QStringLiteral("/broken.jpg");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
+        QVERIFY(Test::writeFileBytes(path, bytes));
         QString error;
         QVERIFY(!platform::Picture::Open(path, &error));
         QVERIFY(!error.isEmpty());
@@ -90,11 +85,7 @@ private slots:
     {
         // Phones append a video or other data after the picture's end mark.
         const QString path = Test::homePath() + QStringLiteral("/motion.jpg");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(Test::ApodSite::makeJpeg(QSize(64, 40)));
-        file.write(QByteArray(200 * 1024, 'v'));
-        file.close();
+        QVERIFY(Test::writeFileBytes(path, Test::ApodSite::makeJpeg(QSize(64, 40)) + QByteArray(200 * 1024, 'v')));
         QString error;
         const platform::PictureRef picture = platform::Picture::Open(path, &error);
         QVERIFY2(picture, qPrintable(error));

@@ -34,19 +34,6 @@ private:
     qint64 m_written = 0;
 };
 
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(file.errorString()));
-    file.write(content);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 } // namespace
 
 class TestTextFile : public QObject
@@ -87,7 +74,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, lines);
 
-        writeFile(m_path, bytes);
+        QVERIFY(Starwick::Test::writeFileBytes(m_path, bytes));
         TextFile file;
         QVERIFY(file.Open(FolderItem(m_path)));
         QStringList read;
@@ -139,13 +126,13 @@ private slots:
 
     void rewriteReplacesTheFileAndKeepsItsPermissions()
     {
-        writeFile(m_path, "old content that is longer than the new\n");
+        QVERIFY(Starwick::Test::writeFileBytes(m_path, "old content that is longer than the new\n"));
         QVERIFY(QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
         const QFile::Permissions permissions = QFile::permissions(m_path);
         QString error;
         QVERIFY2(TextFile::Rewrite(FolderItem(m_path), {QStringLiteral("a"), QStringLiteral("b")}, &error),
                  qPrintable(error));
-        QCOMPARE(readFile(m_path), QByteArray("a\nb\n"));
+        QCOMPARE(Starwick::Test::readFileBytes(m_path), QByteArray("a\nb\n"));
         QCOMPARE(QFile::permissions(m_path), permissions);
         QCOMPARE(QDir(Starwick::Test::homePath()).entryList(QDir::Files), QStringList{"text"});
     }
@@ -153,7 +140,7 @@ private slots:
     void rewriteThatFailsPartWayKeepsTheOldFile()
     {
         const QByteArray old("the previous file, whole\n");
-        writeFile(m_path, old);
+        QVERIFY(Starwick::Test::writeFileBytes(m_path, old));
         const QStringList lines(100, QStringLiteral("a line long enough to pass the limit soon"));
         QString error;
         {
@@ -163,7 +150,7 @@ private slots:
             QVERIFY(!TextFile::Rewrite(FolderItem(m_path), lines, &error));
         }
         QVERIFY(!error.isEmpty());
-        QCOMPARE(readFile(m_path), old);
+        QCOMPARE(Starwick::Test::readFileBytes(m_path), old);
         QCOMPARE(QDir(Starwick::Test::homePath()).entryList(QDir::Files), QStringList{"text"});
     }
 

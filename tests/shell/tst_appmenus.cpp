@@ -78,10 +78,7 @@ private slots:
         QFETCH(bool, cancel);
         QFETCH(bool, sounds);
         const QString cached = CacheFolder().Child(QStringLiteral("Moon.jpg")).path();
-        QFile file(cached);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("picture bytes");
-        file.close();
+        QVERIFY(Test::writeFileBytes(cached, "picture bytes"));
         Globals::FileName = platform::FolderItem(cached);
         Globals::Name = QStringLiteral("The Moon.jpg");
         Globals::UseSounds = sounds;
@@ -94,11 +91,8 @@ private slots:
 
         QCOMPARE(platform::lastSuggestedSaveNameForTesting(), QStringLiteral("The Moon.jpg"));
         QCOMPARE(QFile::exists(destination), !cancel);
-        if (!cancel) {
-            QFile saved(destination);
-            QVERIFY(saved.open(QIODevice::ReadOnly));
-            QCOMPARE(saved.readAll(), QByteArray("picture bytes"));
-        }
+        if (!cancel)
+            QCOMPARE(Test::readFileBytes(destination), QByteArray("picture bytes"));
         QCOMPARE(Saved()->playCount(), plays + (!cancel && sounds ? 1 : 0));
     }
 

@@ -108,8 +108,7 @@ void TestDesktopScripts::init()
     // Files a bad name could reach if it were not refused.
     for (const QString& bait :
          {imagesFolder() + QStringLiteral("/a/b"), Test::homePath() + QStringLiteral("/Pictures/x")}) {
-        QFile file(bait);
-        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(Test::writeFileBytes(bait, QByteArray()));
     }
     for (const char* tool : kTools) {
         const QString found = QStandardPaths::findExecutable(QString::fromLatin1(tool));
@@ -146,11 +145,8 @@ void TestDesktopScripts::writeStub(const QString& name, const QByteArray& output
                "exit 0\n");
     stub.close();
     QVERIFY(stub.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    if (!output.isEmpty()) {
-        QFile out(path + QStringLiteral(".out"));
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(output);
-    }
+    if (!output.isEmpty())
+        QVERIFY(Test::writeFileBytes(path + QStringLiteral(".out"), output));
 }
 
 QStringList TestDesktopScripts::loggedCalls() const
@@ -356,9 +352,7 @@ void TestDesktopScripts::setsWallpaper()
 
     const QString wp = imagesFolder() + QLatin1Char('/') + name;
     if (exitCode != 1) {
-        QFile picture(wp);
-        QVERIFY(picture.open(QIODevice::WriteOnly));
-        picture.write("not really a JPEG");
+        QVERIFY(Test::writeFileBytes(wp, "not really a JPEG"));
     }
     // A stand-in for a swaybg that is already showing a background.
     QProcess previous;

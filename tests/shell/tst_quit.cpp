@@ -18,22 +18,7 @@
 
 using namespace Starwick;
 
-namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes = "x")
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QStringList cacheEntries()
-{
-    return QDir(CacheFolder().path())
-        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestQuit : public QObject
 {
@@ -147,45 +132,46 @@ private slots:
     void withoutAFileNothingIsMadeAndTheCacheStillGoes()
     {
         MainWindow::instance();
-        writeFile(CacheFolder().Child(QStringLiteral("picture.jpg")).path());
+        QVERIFY(Test::writeFileBytes(CacheFolder().Child(QStringLiteral("picture.jpg")).path()));
         Globals::DeleteCache = true;
         Globals::DoQuit();
         QVERIFY(!SettingsFile().Exists());
-        QCOMPARE(cacheEntries(), QStringList());
+        QCOMPARE(Test::folderEntries(CacheFolder().path()), QStringList());
         QCOMPARE(m_quitCodes, QList<int>{0});
     }
 
     void keepsTheCacheUnlessAsked()
     {
         MainWindow::instance();
-        writeFile(CacheFolder().Child(QStringLiteral("picture.jpg")).path());
+        QVERIFY(Test::writeFileBytes(CacheFolder().Child(QStringLiteral("picture.jpg")).path()));
         Globals::DeleteCache = false;
         Globals::DoQuit();
-        QCOMPARE(cacheEntries(), QStringList{QStringLiteral("picture.jpg")});
+        QCOMPARE(Test::folderEntries(CacheFolder().path()), QStringList{QStringLiteral("picture.jpg")});
     }
 
     void purgeKeepsDotFilesAndStaysInTheFolder()
     {
         const QString cache = CacheFolder().path();
-        writeFile(cache + QStringLiteral("/.hidden"));
-        writeFile(cache + QStringLiteral("/a.jpg"));
-        writeFile(cache + QStringLiteral("/b.png"));
+        QVERIFY(Test::writeFileBytes(cache + QStringLiteral("/.hidden")));
+        QVERIFY(Test::writeFileBytes(cache + QStringLiteral("/a.jpg")));
+        QVERIFY(Test::writeFileBytes(cache + QStringLiteral("/b.png")));
         // A link to a file outside the cache goes, the file it points to stays.
         const QString outside = Test::homePath() + QStringLiteral("/outside.jpg");
-        writeFile(outside, "keep me");
+        QVERIFY(Test::writeFileBytes(outside, "keep me"));
         QVERIFY(QFile::link(outside, cache + QStringLiteral("/link.jpg")));
         // A link to a folder outside is removed as a link; the folder is not entered.
         const QString outsideFolder = Test::homePath() + QStringLiteral("/Photos");
         QDir().mkpath(outsideFolder);
-        writeFile(outsideFolder + QStringLiteral("/mine.jpg"));
+        QVERIFY(Test::writeFileBytes(outsideFolder + QStringLiteral("/mine.jpg")));
         QVERIFY(QFile::link(outsideFolder, cache + QStringLiteral("/photos")));
         // A subfolder is not recursed into.
         QDir().mkpath(cache + QStringLiteral("/sub"));
-        writeFile(cache + QStringLiteral("/sub/inner.jpg"));
+        QVERIFY(Test::writeFileBytes(cache + QStringLiteral("/sub/inner.jpg")));
 
         PurgeCache();
 
-        QCOMPARE(cacheEntries(), (QStringList{QStringLiteral(".hidden"), QStringLiteral("sub")}));
+        QCOMPARE(Test::folderEntries(CacheFolder().path()),
+                 (QStringList{QStringLiteral(".hidden"), QStringLiteral("sub")}));
         QCOMPARE(Test::readFileBytes(outside), QByteArray("keep me"));
         QVERIFY(QFile::exists(outsideFolder + QStringLiteral("/mine.jpg")));
         QVERIFY(QFile::exists(cache + QStringLiteral("/sub/inner.jpg")));
@@ -194,7 +180,7 @@ private slots:
     void purgeOfAnEmptyOrMissingCache()
     {
         PurgeCache();
-        QCOMPARE(cacheEntries(), QStringList());
+        QCOMPARE(Test::folderEntries(CacheFolder().path()), QStringList());
         QDir(CacheFolder().path()).removeRecursively();
         PurgeCache();
         QVERIFY(!CacheFolder().Exists());

@@ -41,19 +41,6 @@ QString settingsPath()
     return SettingsFile().path();
 }
 
-void writeSettings(const QByteArray& bytes)
-{
-    QFile file(settingsPath());
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(file.errorString()));
-    file.write(bytes);
-}
-
-QByteArray settingsBytes()
-{
-    QFile file(settingsPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 QByteArray joined(const QStringList& lines)
 {
     QByteArray bytes;
@@ -250,7 +237,7 @@ private slots:
     {
         QString error;
         QVERIFY2(WriteDefaultSettingsFile(&error), qPrintable(error));
-        const QByteArray bytes = settingsBytes();
+        const QByteArray bytes = Test::readFileBytes(settingsPath());
         QCOMPARE(bytes.count('\n'), 11);
         QVERIFY(bytes.endsWith('\n'));
         const QList<QByteArray> stored = bytes.split('\n');
@@ -291,13 +278,13 @@ private slots:
         // The first launch's writer never replaces an existing file.
         QVERIFY(!WriteDefaultSettingsFile(&error));
         QVERIFY(!error.isEmpty());
-        QCOMPARE(settingsBytes(), bytes);
+        QCOMPARE(Test::readFileBytes(settingsPath()), bytes);
     }
 
     void quitOnTheDefaultFileAddsTheGeometry()
     {
         QVERIFY(WriteDefaultSettingsFile());
-        const QList<QByteArray> before = settingsBytes().split('\n');
+        const QList<QByteArray> before = Test::readFileBytes(settingsPath()).split('\n');
         const auto result = UpdateSettingsFile([](SettingsLines& lines) {
             lines.setNumber(SettingsLine::Top, 44);
             lines.setNumber(SettingsLine::Left, -12);
@@ -305,7 +292,7 @@ private slots:
             lines.setNumber(SettingsLine::Height, 600);
         });
         QCOMPARE(result, SettingsUpdate::Written);
-        const QList<QByteArray> after = settingsBytes().split('\n');
+        const QList<QByteArray> after = Test::readFileBytes(settingsPath()).split('\n');
         QCOMPARE(after.size(), 18); // 17 lines and the end of the last
         QCOMPARE(after.mid(0, 11), before.mid(0, 11));
         QCOMPARE(after.mid(11), (QList<QByteArray>{"", "44", "-12", "", "800", "600", ""}));
@@ -325,13 +312,13 @@ private slots:
         stored[11] = rawLine(QByteArray("Remember Positionxxxxxxx") + QByteArray(8, '\0'));
         stored[12] = QStringLiteral(" 0012 ");
         stored[16] = QString();
-        writeSettings(stored.join(QStringLiteral("\r\n")).toUtf8() + "\r");
+        QVERIFY(Test::writeFileBytes(settingsPath(), stored.join(QStringLiteral("\r\n")).toUtf8() + "\r"));
 
         QCOMPARE(UpdateSettingsFile([](SettingsLines& lines) { lines.setValue(1, QStringLiteral("Ada")); }),
                  SettingsUpdate::Written);
         QStringList expected = stored;
         expected[0] = EncodeSetting(QStringLiteral("Ada"));
-        QCOMPARE(settingsBytes(), joined(expected));
+        QCOMPARE(Test::readFileBytes(settingsPath()), joined(expected));
         const SettingsLines lines = ReadSettingsFile();
         QCOMPARE(lines.value(1), QStringLiteral("Ada"));
         QVERIFY(lines.isOn(SettingsLine::RememberPosition));
@@ -343,12 +330,12 @@ private slots:
         QStringList stored;
         for (int line = 1; line <= 20; ++line)
             stored << QStringLiteral("line %1").arg(line);
-        writeSettings(joined(stored));
+        QVERIFY(Test::writeFileBytes(settingsPath(), joined(stored)));
         const SettingsLines lines = ReadSettingsFile();
         QCOMPARE(lines.lineCount(), 17);
         QCOMPARE(lines.raw(17), QStringLiteral("line 17"));
         QCOMPARE(UpdateSettingsFile({}), SettingsUpdate::Written);
-        QCOMPARE(settingsBytes(), joined(stored.mid(0, 17)));
+        QCOMPARE(Test::readFileBytes(settingsPath()), joined(stored.mid(0, 17)));
     }
 
     void damagedFileReadsAsEmptyValues()
@@ -362,7 +349,7 @@ private slots:
         stored[13] = QStringLiteral("-5");
         QByteArray bytes = joined(stored);
         bytes.replace("\xc3\xbf\xc3\xbe", "\xff\xfe"); // invalid UTF-8 in the file itself
-        writeSettings(bytes);
+        QVERIFY(Test::writeFileBytes(settingsPath(), bytes));
 
         SettingsFileStatus status = SettingsFileStatus::Missing;
         const SettingsLines lines = ReadSettingsFile(&status);
@@ -414,7 +401,7 @@ private slots:
     void failedWriteLeavesTheOldFileWhole()
     {
         QVERIFY(WriteDefaultSettingsFile());
-        const QByteArray before = settingsBytes();
+        const QByteArray before = Test::readFileBytes(settingsPath());
         QString error;
         {
             Test::FileSizeLimit limit(100);
@@ -423,7 +410,7 @@ private slots:
             QCOMPARE(UpdateSettingsFile([](SettingsLines& l) { l.setNumber(13, 1); }, &error), SettingsUpdate::Failed);
         }
         QVERIFY(!error.isEmpty());
-        QCOMPARE(settingsBytes(), before);
+        QCOMPARE(Test::readFileBytes(settingsPath()), before);
         QCOMPARE(QDir(SettingsFolder().path()).entryList(QDir::Files), QStringList{"Starwick Preferences"});
 
         // Without its folder the file cannot be written at all.

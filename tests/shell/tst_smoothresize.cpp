@@ -84,7 +84,13 @@ private slots:
                  QRect(topLeft, QSize(width, height)));
     }
 
-    void noWindowDoesNothing() { Globals::SmoothResize(nullptr, 10, 10, 0); }
+    void noWindowDoesNothing()
+    {
+        int transitions = 0;
+        platform::setTransitionObserverForTesting([&](QWidget*, int, int, const platform::Rect16&) { ++transitions; });
+        Globals::SmoothResize(nullptr, 10, 10, 0);
+        QCOMPARE(transitions, 0);
+    }
 };
 
 STARWICK_TEST_MAIN(TestSmoothResize)

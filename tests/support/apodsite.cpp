@@ -30,6 +30,7 @@ struct DayFixture
     ServedImage picture; ///< path null: no picture
     const char* credit;  ///< UTF-8
     const char* explanationStart;
+    const char* explanationEnd;
     QList<ServedImage> others;
 };
 
@@ -44,6 +45,7 @@ const QList<DayFixture>& dayFixtures()
          {nullptr, {}, nullptr},
          "Lucía Salas",
          "Last night the full Moon slid through",
+         "to a deep red and back again.",
          {{"2503/LunarEclipseUruguay_Salazar.mp4", {}, "mp4"}}},
         {"ap241220.html",
          QDate(2024, 12, 20),
@@ -53,6 +55,7 @@ const QList<DayFixture>& dayFixtures()
          {"2412/SolsticeSun_Montreal.png", QSize(48, 36), "png"},
          "Élise Côté",
          "Tomorrow the Sun reaches its southernmost point",
+         "days will now grow longer again.",
          {{"2412/SolsticeSun_Snap.png", QSize(20, 20), "png"},
           {"2412/SolsticeSun_Montreal_1024.png", QSize(24, 18), "png"}}},
         {"ap231017.html",
@@ -63,6 +66,7 @@ const QList<DayFixture>& dayFixtures()
          {"2310/DesertEclipse_Daviron_2000.jpg", QSize(64, 40), "jpg"},
          "Dana Vireo",
          "What's happening to the Sun?",
+         "of South America in 2024 October.",
          {{"2310/DesertEclipse_Daviron_960.jpg", QSize(32, 20), "jpg"}}},
         {"ap230211.html",
          QDate(2023, 2, 11),
@@ -72,6 +76,7 @@ const QList<DayFixture>& dayFixtures()
          {"2302/MagellanicChile_big.png", QSize(50, 30), "png"},
          "Observatorio Ejemplo, Tomás Reyes",
          "Two satellite galaxies of our Milky Way",
+         "star-forming regions in more detail.",
          {{"2302/MagellanicChile_1024.png", QSize(25, 15), "png"}, {"2302/LMC_Wide.jpg", QSize(70, 30), "jpg"}}},
         {"ap230210.html",
          QDate(2023, 2, 10),
@@ -81,6 +86,7 @@ const QList<DayFixture>& dayFixtures()
          {nullptr, {}, nullptr},
          "Ari Mendel",
          "What would it look like to fly over the crater",
+         "marks the places the flight passes.",
          {{"2302/Jezero_Map.jpg", QSize(30, 30), "jpg"}}},
         {"ap980303.html",
          QDate(1998, 3, 3),
@@ -90,6 +96,7 @@ const QList<DayFixture>& dayFixtures()
          {"9803/schroedinger_hst_big.jpg", QSize(40, 40), "jpg"},
          "Heritage Team, Space Telescope Example Institute",
          "Is the cat in this nebula alive or not?",
+         "over the last few thousand years.",
          {{"9803/schroedinger_hst.jpg", QSize(20, 20), "jpg"}}},
         {"ap950622.html",
          QDate(1995, 6, 22),
@@ -99,8 +106,38 @@ const QList<DayFixture>& dayFixtures()
          {"earth_a17.gif", QSize(16, 12), "gif"},
          "NASA, Apollo 17 crew",
          "This is the whole Earth as the crew of Apollo 17 saw it",
+         "covered by water and clouds.",
          {{"earth_a17_small.gif", QSize(8, 6), "gif"}}},
     };
+    return fixtures;
+}
+
+// Recorded pages kept off the site's archive, so that its rows stay the ones the navigation tests
+// count; the page parsers read them with the site's.
+const QList<DayFixture>& offSiteFixtures()
+{
+    static const QList<DayFixture> fixtures = {
+        {"ap210409.html",
+         QDate(2021, 4, 9),
+         "day-2021-no-label-rule-before-links.html",
+         "Aurora over the Fjord",
+         false,
+         {"2104/AuroraFjord_Lind.jpg", QSize(48, 32), "jpg"},
+         "Sigrid Lind",
+         "Green curtains of light ripple over a still fjord.",
+         "The calm water doubles the display.",
+         {{"2104/AuroraFjord_Lind_1024.jpg", QSize(24, 16), "jpg"}}},
+        {"ap200616.html",
+         QDate(2020, 6, 16),
+         "day-2020-next-picture-long-credit.html",
+         "A Comet over Three Observatories",
+         false,
+         {"2006/CometObservatories_Composite.jpg", QSize(60, 30), "jpg"},
+         "Cerro Ejemplo Observatory, Mauna Muestra Observatory, Southern Sample Array; Processing: Mira "
+         "Tanaka-Oyelaran and Jonas Whitfield-Amadi; Music: Night Drift by Halcyon Sample Ensemble",
+         "A comet's long tail stretched over three mountaintop observatories",
+         "points straight away from the Sun.",
+         {{"2006/CometObservatories_1024.jpg", QSize(30, 15), "jpg"}}}};
     return fixtures;
 }
 
@@ -187,41 +224,66 @@ void appendLittleEndian16(QByteArray& bytes, int value)
 
 } // namespace
 
+namespace {
+
+ApodDay recordedDay(const DayFixture& entry)
+{
+    ApodDay day;
+    day.page = QString::fromLatin1(entry.page);
+    day.date = entry.date;
+    day.title = QString::fromUtf8(entry.title);
+    day.dataFile = QString::fromLatin1(entry.dataFile);
+    QFile file(dataPath(QStringLiteral("apod-site/") + day.dataFile));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing fixture page %s", qPrintable(file.fileName()));
+    day.html = file.readAll();
+    day.archiveLine =
+        ApodSite::archiveLineFor(entry.date, entry.latin1Title ? day.title.toLatin1() : day.title.toUtf8());
+    day.credit = QString::fromUtf8(entry.credit);
+    day.explanationStart = QString::fromUtf8(entry.explanationStart);
+    day.explanationEnd = QString::fromUtf8(entry.explanationEnd);
+    if (entry.picture.path) {
+        day.picture = QString::fromLatin1(entry.picture.path);
+        const QStringList parts = day.picture.split(QLatin1Char('/'));
+        day.cacheName = parts.size() > 1 ? parts[1] : parts[0];
+        day.pictureSize = entry.picture.size;
+        day.pictureBytes = imageBytes(entry.picture);
+    }
+    for (const ServedImage& other : entry.others)
+        day.otherImages.append(QString::fromLatin1(other.path));
+    return day;
+}
+
+} // namespace
+
 ApodSite::ApodSite(FixtureServer& server, const QString& prefix)
     : m_server(&server)
     , m_prefix(prefix)
 {
     for (const DayFixture& entry : dayFixtures()) {
-        ApodDay day;
-        day.page = QString::fromLatin1(entry.page);
-        day.date = entry.date;
-        day.title = QString::fromUtf8(entry.title);
-        day.dataFile = QString::fromLatin1(entry.dataFile);
-        QFile file(dataPath(QStringLiteral("apod-site/") + day.dataFile));
-        if (!file.open(QIODevice::ReadOnly))
-            qFatal("missing fixture page %s", qPrintable(file.fileName()));
-        day.html = file.readAll();
-        day.archiveLine = archiveLineFor(entry.date, entry.latin1Title ? day.title.toLatin1() : day.title.toUtf8());
-        day.credit = QString::fromUtf8(entry.credit);
-        day.explanationStart = QString::fromUtf8(entry.explanationStart);
-        if (entry.picture.path) {
-            day.picture = QString::fromLatin1(entry.picture.path);
-            const QStringList parts = day.picture.split(QLatin1Char('/'));
-            day.cacheName = parts.size() > 1 ? parts[1] : parts[0];
-            day.pictureSize = entry.picture.size;
-            day.pictureBytes = imageBytes(entry.picture);
+        const ApodDay day = recordedDay(entry);
+        if (day.hasPicture()) {
             server.route(imagePath(day.picture),
                          FixtureServer::Response::page(day.pictureBytes, 200, contentType(entry.picture.format)));
         }
         for (const ServedImage& other : entry.others) {
-            day.otherImages.append(QString::fromLatin1(other.path));
-            server.route(imagePath(day.otherImages.last()),
+            server.route(imagePath(QString::fromLatin1(other.path)),
                          FixtureServer::Response::page(imageBytes(other), 200, contentType(other.format)));
         }
         server.route(dayPath(day.page), FixtureServer::Response::page(day.html));
         m_days.append(day);
     }
     server.route(archivePath(), FixtureServer::Response::page(archivePage()));
+}
+
+QList<ApodDay> ApodSite::recordedDays()
+{
+    QList<ApodDay> days;
+    for (const QList<DayFixture>* fixtures : {&dayFixtures(), &offSiteFixtures()}) {
+        for (const DayFixture& entry : *fixtures)
+            days.append(recordedDay(entry));
+    }
+    return days;
 }
 
 const ApodDay& ApodSite::day(const QString& page) const

@@ -1,5 +1,6 @@
 #include "support/programrun.h"
 
+#include "platform/folderitem.h"
 #include "shell/settings.h"
 
 #include <QDir>
@@ -11,7 +12,7 @@ namespace Starwick::Test {
 ProgramRun::ProgramRun(const QStringList& settingsValues)
 {
     QDir().mkpath(settingsFolder());
-    QFile settings(settingsFolder() + QStringLiteral("/Starwick Preferences"));
+    QFile settings(settingsFolder() + u'/' + SettingsFile().Name());
     if (settings.open(QIODevice::WriteOnly)) {
         for (const QString& value : settingsValues)
             settings.write(EncodeSetting(value).toLatin1() + '\n');
@@ -29,9 +30,17 @@ ProgramRun::~ProgramRun()
     }
 }
 
+// The program's folders under this run's home: where the program puts them below the
+// Preferences folder, which is the home's XDG config folder.
 QString ProgramRun::settingsFolder() const
 {
-    return m_home.path() + QStringLiteral("/.config/Quorrel Design Stuff/Starwick");
+    const QDir preferences(platform::FolderItem::PreferencesFolder().path());
+    return m_home.path() + QStringLiteral("/.config/") + preferences.relativeFilePath(SettingsFolder().path());
+}
+
+QString ProgramRun::cacheFolder() const
+{
+    return settingsFolder() + u'/' + CacheFolder().Name();
 }
 
 bool ProgramRun::start(QString* error)

@@ -20,8 +20,9 @@ public:
     /// Starts the program; false, with the reason in `error`, when it cannot be started.
     bool start(QString* error);
 
-    /// The settings folder in the program's home.
+    /// The settings folder and the cache folder in the program's home.
     QString settingsFolder() const;
+    QString cacheFolder() const;
 
 private:
     QTemporaryDir m_home;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QString>
+#include <QStringList>
 #include <QTest>
 
 namespace Starwick::Test {
@@ -16,8 +17,15 @@ QString homePath();
 /// Empties the temporary home (for a test's init()), leaving the folder itself.
 void clearHome();
 
-/// The whole content of a file; empty when it cannot be read.
+/// The whole content of a file; the text "<unreadable>" when it cannot be read, so that a missing
+/// file never passes for an empty one.
 QByteArray readFileBytes(const QString& path);
+
+/// Makes or replaces the file at `path` with `bytes`; false when it cannot be written whole.
+bool writeFileBytes(const QString& path, const QByteArray& bytes = "x");
+
+/// The names of everything in a folder (hidden entries too, not "." and ".."), by name.
+QStringList folderEntries(const QString& folder);
 
 /// Whether the temporary home's file system keeps user extended attributes, where the Mac type
 /// and creator codes are stored (checks that need them are skipped where it does not).
