@@ -4,8 +4,6 @@ set -e
 packages="cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev \
 libgcrypt20-dev libbenchmark-dev clang-format attr fonts-dejavu-core desktop-file-utils"
 missing=""
-# ccache lets CI's second build (without the tests) take the first one's objects.
-packages="$packages ccache"
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
 done
