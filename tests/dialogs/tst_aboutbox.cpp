@@ -15,11 +15,6 @@ using namespace Starwick;
 
 namespace {
 
-void settle()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 void pointerEnters(QWidget* widget)
 {
     QEnterEvent event(QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)), widget->mapToGlobal(QPointF(2, 2)));
@@ -55,7 +50,7 @@ private slots:
     {
         if (AboutBox* box = platform::ExistingInstance<AboutBox>())
             box->close();
-        settle();
+        Test::releaseClosedWindows();
         Globals::ResetForTesting();
         m_opened.clear();
     }
@@ -181,7 +176,7 @@ private slots:
 
         // Closed, it is gone; the next one opens collapsed.
         box->close();
-        settle();
+        Test::releaseClosedWindows();
         QVERIFY(!box);
         app.AppleAboutStarwick_Action();
         QCOMPARE(contentSize(platform::ExistingInstance<AboutBox>()), QSize(321, 268));

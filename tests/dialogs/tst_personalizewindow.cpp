@@ -17,17 +17,15 @@ using namespace Starwick;
 
 namespace {
 
+// A settings file of every line, with the proxy, file-type and frame lines set.
 void writeFullFile()
 {
-    SettingsLines lines = DefaultSettingsLines();
-    lines.setValue(SettingsLine::ProxyAddress, QStringLiteral("proxy.example"));
-    lines.setValue(SettingsLine::FileType, QStringLiteral("prvw"));
-    lines.setValue(SettingsLine::RememberPosition, QStringLiteral("Remember Position"));
-    lines.setNumber(SettingsLine::Top, 80);
-    lines.setNumber(SettingsLine::Left, -12);
-    lines.setNumber(SettingsLine::Width, 700);
-    QDir().mkpath(SettingsFolder().path());
-    QVERIFY(WriteSettingsFile(lines));
+    Test::writeSettings({{SettingsLine::ProxyAddress, QStringLiteral("proxy.example")},
+                         {SettingsLine::FileType, QStringLiteral("prvw")},
+                         {SettingsLine::RememberPosition, QStringLiteral("Remember Position")},
+                         {SettingsLine::Top, QStringLiteral("80")},
+                         {SettingsLine::Left, QStringLiteral("-12")},
+                         {SettingsLine::Width, QStringLiteral("700")}});
 }
 
 PersonalizeWindow* openSheet()

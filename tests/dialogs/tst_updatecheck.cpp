@@ -34,11 +34,6 @@ enum class Shown
     Failed,   ///< the check window, saying the check failed
 };
 
-void settle()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 template <class T> void closeIfOpen()
 {
     if (T* window = platform::ExistingInstance<T>())
@@ -93,7 +88,7 @@ private slots:
         closeIfOpen<NoUpdateWindow>();
         closeIfOpen<UpdateNeeded>();
         closeIfOpen<HTTPAlert>();
-        settle();
+        Test::releaseClosedWindows();
         Globals::ResetForTesting();
     }
 
@@ -207,7 +202,7 @@ private slots:
         QVERIFY(platform::ExistingInstance<HTTPAlert>() == nullptr);
 
         // The check window is released after its page handler has returned, its socket with it.
-        settle();
+        Test::releaseClosedWindows();
         QCOMPARE(check.isNull(), shown != Shown::Failed);
     }
 
@@ -221,7 +216,7 @@ private slots:
         QTest::keyClick(check, Qt::Key_Escape); // Escape is Cancel
         QTRY_VERIFY(!check || check->isClosed());
         QVERIFY(!timer || !timer->isRunning());
-        settle();
+        Test::releaseClosedWindows();
         QVERIFY(!timer); // gone with its window: nothing can fire any more
         QVERIFY(m_server.requests().isEmpty());
 
@@ -247,7 +242,7 @@ private slots:
         QMetaObject::invokeMethod(check->PushButton1, "click");
         QVERIFY(check->isClosed());
         QVERIFY(!check->TCPSocket1->isBusy());
-        settle();
+        Test::releaseClosedWindows();
         QVERIFY(!check);
         // Give the server the time to send the whole answer: nobody is left to show it.
         QTest::qWait(600);
@@ -288,7 +283,7 @@ private slots:
         // A hidden one goes.
         QVERIFY(!check || check->isClosed());
         alert->close();
-        settle();
+        Test::releaseClosedWindows();
         QVERIFY(!check);
 
         // "Check for Updates..." later starts a fresh check that asks again.
