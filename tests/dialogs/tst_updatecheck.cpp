@@ -11,9 +11,9 @@
 #include "shell/servers.h"
 #include "shell/settings.h"
 #include "support/fixtureserver.h"
+#include "support/settingsfiles.h"
 #include "support/testenv.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
@@ -404,12 +404,8 @@ private slots:
         QFETCH(QString, line2);
         QFETCH(bool, checks);
         Test::clearHome();
-        if (!line2.isEmpty()) {
-            SettingsLines lines = DefaultSettingsLines();
-            lines.setValue(SettingsLine::CheckForUpdates, line2);
-            QDir().mkpath(SettingsFolder().path());
-            QVERIFY(WriteSettingsFile(lines));
-        }
+        if (!line2.isEmpty())
+            Test::writeSettings({{SettingsLine::CheckForUpdates, line2}});
         m_server.route(kVersionPath, FixtureServer::Response::page("1.2.0\n", 200, "text/plain"));
         platform::MakeInstance<MainWindow>(); // placed by Open, never opened: it asks for nothing
         App app;
