@@ -89,6 +89,7 @@ Preferences::Preferences()
     const QFont font = platform::SystemFont();
 
     Toolbar1 = new platform::Toolbar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     ToolbarItem1 = Toolbar1->AddItem("ToolbarItem1", QStringLiteral("General"));
     ToolbarItem2 = Toolbar1->AddItem("ToolbarItem2", QStringLiteral("Files"));
     ToolbarItem3 = Toolbar1->AddItem("ToolbarItem3", QStringLiteral("Network"));
