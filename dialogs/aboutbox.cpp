@@ -1,6 +1,7 @@
 #include "dialogs/aboutbox.h"
 
 #include "platform/canvas.h"
+#include "platform/eventloop.h"
 #include "platform/statictext.h"
 #include "platform/system.h"
 #include "shell/globals.h"
@@ -10,7 +11,6 @@
 #include "shell/smoothresize.h"
 
 #include <QLabel>
-#include <QPointer>
 #include <QUrl>
 
 namespace Starwick {
@@ -79,9 +79,11 @@ void AboutBox::resizeTo(int height)
 {
     // The user cannot resize the box: only the strip's own growing and shrinking change its height.
     setContentSizeLimits(QSize(kWidth, kCollapsedHeight), QSize(kWidth, kExpandedHeight));
-    const QPointer<AboutBox> alive(this);
+    // The animation hands control to the event loop, where the box may be closed; the scope keeps
+    // it, and the canvas whose event is being handled, in memory until the event is over.
+    const platform::LongLoopScope scope;
     Globals::SmoothResize(this, kWidth, height, 0);
-    if (alive)
+    if (!isClosed())
         setContentSizeLimits(QSize(kWidth, height), QSize(kWidth, height));
 }
 

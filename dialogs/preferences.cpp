@@ -2,6 +2,7 @@
 
 #include "browser/mainwindow.h"
 #include "platform/controls.h"
+#include "platform/eventloop.h"
 #include "platform/graphics.h"
 #include "platform/picture.h"
 #include "platform/statictext.h"
@@ -88,6 +89,7 @@ Preferences::Preferences()
     const QFont font = platform::SystemFont();
 
     Toolbar1 = new platform::Toolbar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     ToolbarItem1 = Toolbar1->AddItem("ToolbarItem1", QStringLiteral("General"));
     ToolbarItem2 = Toolbar1->AddItem("ToolbarItem2", QStringLiteral("Files"));
     ToolbarItem3 = Toolbar1->AddItem("ToolbarItem3", QStringLiteral("Network"));
@@ -173,27 +175,35 @@ void Preferences::ToolbarItem3_Open()
     setMaskedImage(ToolbarItem3, NetworkImage(), Networkmask());
 }
 
-void Preferences::showPage(int page)
+bool Preferences::showPage(int page)
 {
     Globals::SmoothResize(this, kWidth, pageHeight(page), 0);
+    if (isClosed())
+        return false;
     PagePanel1->setCurrentIndex(page);
     SetTitle(QLatin1String(kPages.at(size_t(page)).title));
+    return true;
 }
 
+// The toolbar's handlers resize the window animated, handing control to the event loop, where
+// the window may be closed: the scope keeps it in memory until the handler has returned.
 void Preferences::ToolbarItem1_Action()
 {
+    const platform::LongLoopScope scope;
     showPage(0);
 }
 
 void Preferences::ToolbarItem2_Action()
 {
+    const platform::LongLoopScope scope;
     showPage(1);
 }
 
 void Preferences::ToolbarItem3_Action()
 {
-    showPage(2);
-    UseProxyCheck->setFocus();
+    const platform::LongLoopScope scope;
+    if (showPage(2))
+        UseProxyCheck->setFocus();
 }
 
 void Preferences::UseProxyCheck_Action()

@@ -77,8 +77,9 @@ public:
     void Open() override;
 
 private:
-    /// Resizes the window to `page`'s height, shows the page and titles the window after it.
-    void showPage(int page);
+    /// Resizes the window to `page`'s height, shows the page and titles the window after it;
+    /// false, with nothing more done, when the window was closed while it resized.
+    bool showPage(int page);
 };
 
 } // namespace Starwick

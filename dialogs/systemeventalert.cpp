@@ -1,5 +1,6 @@
 #include "dialogs/systemeventalert.h"
 
+#include "platform/controls.h"
 #include "platform/statictext.h"
 #include "platform/system.h"
 #include "shell/desktopscripts.h"
@@ -60,9 +61,9 @@ SystemEventAlert::SystemEventAlert()
     PushButton3->setObjectName(QStringLiteral("PushButton3"));
     connect(PushButton3, &QPushButton::clicked, this, &SystemEventAlert::PushButton3_Action);
 
-    CheckBox1 = add(new QCheckBox(QStringLiteral("Don't show again"), content()), QRect(20, 151, 163, 20), Lock::None);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    CheckBox1->setFont(platform::SystemFont(12));
+    CheckBox1 = add(platform::MakeCheckBox(content(), "CheckBox1", QStringLiteral("Don't show again"),
+                                           platform::SystemFont(12), false),
+                    QRect(20, 151, 163, 20), Lock::None);
 
     PushButton2->setFocus();
 }

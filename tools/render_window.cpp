@@ -24,6 +24,7 @@
 #include "dialogs/systemeventalert.h"
 #include "dialogs/updatecheckwindow.h"
 #include "platform/drawer.h"
+#include "platform/eventloop.h"
 #include "platform/picture.h"
 #include "platform/timer.h"
 #include "shell/app.h"
@@ -59,7 +60,7 @@ QByteArray readFile(const QString& path)
 void settle()
 {
     for (int i = 0; i < 20; ++i)
-        QApplication::processEvents();
+        platform::YieldToEventLoop();
 }
 
 // Every visible top-level window, drawn where it stands on the screen, on the desktop's grey.

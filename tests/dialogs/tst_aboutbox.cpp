@@ -1,6 +1,7 @@
 #include "dialogs/aboutbox.h"
 #include "platform/canvas.h"
 #include "platform/system.h"
+#include "platform/windowmanager.h"
 #include "shell/app.h"
 #include "shell/globals.h"
 #include "shell/resources.h"
@@ -10,15 +11,11 @@
 #include <QEnterEvent>
 #include <QLabel>
 #include <QPointer>
+#include <QTimer>
 
 using namespace Starwick;
 
 namespace {
-
-void settle()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 void pointerEnters(QWidget* widget)
 {
@@ -55,7 +52,7 @@ private slots:
     {
         if (AboutBox* box = platform::ExistingInstance<AboutBox>())
             box->close();
-        settle();
+        Test::releaseClosedWindows();
         Globals::ResetForTesting();
         m_opened.clear();
     }
@@ -149,6 +146,26 @@ private slots:
             QCOMPARE(tinkPlays(), before + tinks);
     }
 
+    // The close box clicked while the box still shrinks after a click on a link: the click is
+    // handled to its end and the page opens; the box goes only afterwards.
+    void closedWhileALinkShrinksIt()
+    {
+        const QPointer<AboutBox> box = AboutBox::instance();
+        pointerEnters(box->Canvas1);
+        QCOMPARE(contentSize(box), QSize(321, 304));
+
+        platform::setWindowTransitionsAnimatedForTesting(true);
+        QTimer::singleShot(0, box, [box] { box->close(); });
+        QTest::mouseClick(box->Canvas3, Qt::LeftButton, {}, QPoint(10, 10));
+        platform::setWindowTransitionsAnimatedForTesting(std::nullopt);
+
+        QVERIFY(box);
+        QVERIFY(box->isClosed());
+        QCOMPARE(m_opened, QList<QUrl>{QUrl(QStringLiteral("http://") + MakerServer() + "/")});
+        Test::releaseClosedWindows();
+        QVERIFY(!box);
+    }
+
     void commandW_data()
     {
         QTest::addColumn<int>("modifiers");
@@ -181,7 +198,7 @@ private slots:
 
         // Closed, it is gone; the next one opens collapsed.
         box->close();
-        settle();
+        Test::releaseClosedWindows();
         QVERIFY(!box);
         app.AppleAboutStarwick_Action();
         QCOMPARE(contentSize(platform::ExistingInstance<AboutBox>()), QSize(321, 268));

@@ -5,6 +5,7 @@
 #include "dialogs/preferences.h"
 #include "platform/system.h"
 #include "platform/toolbar.h"
+#include "platform/windowmanager.h"
 #include "shell/globals.h"
 #include "shell/servers.h"
 #include "shell/settings.h"
@@ -17,7 +18,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QPointer>
 #include <QStackedWidget>
+#include <QTimer>
 
 using namespace Starwick;
 
@@ -352,6 +355,28 @@ private slots:
             QCOMPARE(w->focusWidget() == w->UseProxyCheck, focusOnProxyBox);
         }
         QCOMPARE(Globals::PanelValue, 1); // the close stores the page, not the click
+    }
+
+    // The close box clicked while the window still grows to a page's height: the window saves
+    // and goes only once the toolbar's click has been handled, and shows no page after its close.
+    void closedWhileItsPageResizes()
+    {
+        writeSettings({});
+        const QPointer<Preferences> w = Preferences::instance();
+        QVERIFY(w->isVisible());
+
+        platform::setWindowTransitionsAnimatedForTesting(true);
+        QTimer::singleShot(0, w, [w] { w->close(); });
+        clickItem(w, w->ToolbarItem3);
+        platform::setWindowTransitionsAnimatedForTesting(std::nullopt);
+
+        QVERIFY(w);
+        QVERIFY(w->isClosed());
+        QCOMPARE(w->Title(), QStringLiteral("General"));
+        QCOMPARE(Globals::PanelValue, 0);
+        QCOMPARE(Test::settingsFileLines().size(), 17);
+        Test::releaseClosedWindows();
+        QVERIFY(!w);
     }
 
     void lastPageOpensAgainInTheSameRun()

@@ -10,6 +10,7 @@
 #include "shell/servers.h"
 #include "shell/settings.h"
 #include "support/fixtureserver.h"
+#include "support/settingsfiles.h"
 #include "support/testenv.h"
 
 #include <QCheckBox>
@@ -32,17 +33,13 @@ enum class Press
 // A settings file of all 17 lines, each different, with the warning shown.
 QByteArray writeSettingsFile()
 {
-    SettingsLines lines(DefaultSettingsLines().lines());
-    lines.setValue(SettingsLine::ProxyAddress, QStringLiteral("proxy.example"));
-    lines.setOn(SettingsLine::HideWarning, false);
-    lines.setNumber(SettingsLine::Top, 40);
-    lines.setNumber(SettingsLine::Left, 50);
-    lines.setOn(SettingsLine::RememberSize, true);
-    lines.setNumber(SettingsLine::Width, 600);
-    lines.setNumber(SettingsLine::Height, 700);
-    QString error;
-    if (!WriteSettingsFile(lines, &error))
-        qFatal("%s", qPrintable(error));
+    Test::writeSettings({{SettingsLine::HideWarning, QStringLiteral("Do Not Hide Warning")},
+                         {SettingsLine::ProxyAddress, QStringLiteral("proxy.example")},
+                         {SettingsLine::Top, QStringLiteral("40")},
+                         {SettingsLine::Left, QStringLiteral("50")},
+                         {SettingsLine::RememberSize, QStringLiteral("Remember Size")},
+                         {SettingsLine::Width, QStringLiteral("600")},
+                         {SettingsLine::Height, QStringLiteral("700")}});
     return Test::readFileBytes(SettingsFile().path());
 }
 

@@ -11,9 +11,9 @@
 #include "shell/servers.h"
 #include "shell/settings.h"
 #include "support/fixtureserver.h"
+#include "support/settingsfiles.h"
 #include "support/testenv.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
@@ -33,11 +33,6 @@ enum class Shown
     Update,   ///< UpdateNeeded
     Failed,   ///< the check window, saying the check failed
 };
-
-void settle()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 template <class T> void closeIfOpen()
 {
@@ -93,7 +88,7 @@ private slots:
         closeIfOpen<NoUpdateWindow>();
         closeIfOpen<UpdateNeeded>();
         closeIfOpen<HTTPAlert>();
-        settle();
+        Test::releaseClosedWindows();
         Globals::ResetForTesting();
     }
 
@@ -207,7 +202,7 @@ private slots:
         QVERIFY(platform::ExistingInstance<HTTPAlert>() == nullptr);
 
         // The check window is released after its page handler has returned, its socket with it.
-        settle();
+        Test::releaseClosedWindows();
         QCOMPARE(check.isNull(), shown != Shown::Failed);
     }
 
@@ -221,7 +216,7 @@ private slots:
         QTest::keyClick(check, Qt::Key_Escape); // Escape is Cancel
         QTRY_VERIFY(!check || check->isClosed());
         QVERIFY(!timer || !timer->isRunning());
-        settle();
+        Test::releaseClosedWindows();
         QVERIFY(!timer); // gone with its window: nothing can fire any more
         QVERIFY(m_server.requests().isEmpty());
 
@@ -247,7 +242,7 @@ private slots:
         QMetaObject::invokeMethod(check->PushButton1, "click");
         QVERIFY(check->isClosed());
         QVERIFY(!check->TCPSocket1->isBusy());
-        settle();
+        Test::releaseClosedWindows();
         QVERIFY(!check);
         // Give the server the time to send the whole answer: nobody is left to show it.
         QTest::qWait(600);
@@ -288,7 +283,7 @@ private slots:
         // A hidden one goes.
         QVERIFY(!check || check->isClosed());
         alert->close();
-        settle();
+        Test::releaseClosedWindows();
         QVERIFY(!check);
 
         // "Check for Updates..." later starts a fresh check that asks again.
@@ -409,12 +404,8 @@ private slots:
         QFETCH(QString, line2);
         QFETCH(bool, checks);
         Test::clearHome();
-        if (!line2.isEmpty()) {
-            SettingsLines lines = DefaultSettingsLines();
-            lines.setValue(SettingsLine::CheckForUpdates, line2);
-            QDir().mkpath(SettingsFolder().path());
-            QVERIFY(WriteSettingsFile(lines));
-        }
+        if (!line2.isEmpty())
+            Test::writeSettings({{SettingsLine::CheckForUpdates, line2}});
         m_server.route(kVersionPath, FixtureServer::Response::page("1.2.0\n", 200, "text/plain"));
         platform::MakeInstance<MainWindow>(); // placed by Open, never opened: it asks for nothing
         App app;

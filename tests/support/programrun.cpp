@@ -11,12 +11,17 @@ namespace Starwick::Test {
 
 ProgramRun::ProgramRun(const QStringList& settingsValues)
 {
+    if (!m_home.isValid()) {
+        m_setupError = QStringLiteral("no temporary home: ") + m_home.errorString();
+        return;
+    }
+    QByteArray text;
+    for (const QString& value : settingsValues)
+        text += EncodeSetting(value).toLatin1() + '\n';
     QDir().mkpath(settingsFolder());
     QFile settings(settingsFolder() + u'/' + SettingsFile().Name());
-    if (settings.open(QIODevice::WriteOnly)) {
-        for (const QString& value : settingsValues)
-            settings.write(EncodeSetting(value).toLatin1() + '\n');
-    }
+    if (!settings.open(QIODevice::WriteOnly) || settings.write(text) != text.size() || !settings.flush())
+        m_setupError = QStringLiteral("the settings file was not written: ") + settings.errorString();
 }
 
 ProgramRun::~ProgramRun()
@@ -45,6 +50,12 @@ QString ProgramRun::cacheFolder() const
 
 bool ProgramRun::start(QString* error)
 {
+    // A home without its settings file would start the program as a first launch does.
+    if (!m_setupError.isEmpty()) {
+        if (error)
+            *error = m_setupError;
+        return false;
+    }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), m_home.path());
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.path() + QStringLiteral("/.config"));

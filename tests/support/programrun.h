@@ -17,7 +17,8 @@ public:
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
 
-    /// Starts the program; false, with the reason in `error`, when it cannot be started.
+    /// Starts the program; false, with the reason in `error`, when it cannot be started or its home
+    /// could not be set up.
     bool start(QString* error);
 
     /// The settings folder and the cache folder in the program's home.
@@ -27,6 +28,7 @@ public:
 private:
     QTemporaryDir m_home;
     QProcess m_process;
+    QString m_setupError;
 };
 
 } // namespace Starwick::Test

@@ -107,6 +107,11 @@ bool fileSystemKeepsMacCodes()
     return kept;
 }
 
+void releaseClosedWindows()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 QString dataPath(const QString& name)
 {
     const QString base = QStringLiteral(STARWICK_TEST_DATA_DIR);

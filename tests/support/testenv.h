@@ -31,6 +31,10 @@ QStringList folderEntries(const QString& folder);
 /// and creator codes are stored (checks that need them are skipped where it does not).
 bool fileSystemKeepsMacCodes();
 
+/// Deletes the windows closed so far at once, as the event loop would after the handler that
+/// closed them: a QPointer to one reads null afterwards.
+void releaseClosedWindows();
+
 /// The folder of the test fixtures in the source tree.
 QString dataPath(const QString& name = QString());
 
