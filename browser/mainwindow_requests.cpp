@@ -397,12 +397,8 @@ void MainWindow::ClearCache()
 
 void MainWindow::DeleteCache()
 {
-    // Quitting closes the windows first, this one last: its Close (Globals::DoQuit) stores its
-    // frame, empties the cache when the user asked for it and ends the program with exit code 0.
-    if (!isClosed()) {
-        platform::CloseAllWindows(this);
-        return;
-    }
+    // The one quit: the windows close (this one last), the frame is stored, the cache emptied when
+    // the user asked for it, and the program ends with exit code 0.
     Globals::DoQuit();
 }
 

@@ -4,6 +4,7 @@
 #include "browser/daylistbox.h"
 #include "browser/indexwindow.h"
 #include "browser/mainwindow.h"
+#include "platform/eventloop.h"
 #include "platform/system.h"
 #include "shell/settings.h"
 
@@ -71,6 +72,9 @@ void DoQuit()
     if (g_quitting)
         return;
     g_quitting = true;
+    // The windows closed below, the one whose handler asked for the quit among them, are released
+    // only after this has returned, whatever the cache purge's yields run meanwhile.
+    const platform::LongLoopScope scope;
     // The other windows close first, each through its own Close (Preferences saves there, with
     // the main window's frame); the main window is closing when this runs, and its frame is
     // still there to store.
