@@ -2,14 +2,11 @@
 
 #include "platform/canvas.h"
 #include "platform/drawer.h"
-#include "platform/sound.h"
 #include "platform/statictext.h"
 #include "platform/system.h"
-#include "shell/globals.h"
 #include "shell/resources.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -144,10 +141,7 @@ bool DetailsWindow::Canvas1_MouseDown(int /*x*/, int /*y*/, const QMouseEvent& e
         ContextualMenu1->popup(event.globalPosition().toPoint());
         return false;
     }
-    if (Globals::UseSounds) {
-        if (const platform::SoundRef strum = Strum())
-            strum->Play();
-    }
+    PlayInterfaceSound(Strum());
     openLink();
     return false;
 }
