@@ -141,6 +141,8 @@ void Window::Show()
 {
     if (m_closed)
         return;
+    if (windowState() & Qt::WindowMinimized)
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();

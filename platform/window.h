@@ -97,7 +97,8 @@ public:
     void setContentSize(int width, int height);
     void setContentSizeLimits(const QSize& minimum, const QSize& maximum);
 
-    /// Shows the window and brings it to the front; an open window comes forward unchanged.
+    /// Shows the window (restored when minimised) and brings it to the front; an open window comes
+    /// forward unchanged.
     void Show();
 
     /// Centres the window on the main screen's available area.
