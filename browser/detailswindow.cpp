@@ -110,7 +110,7 @@ void DetailsWindow::fitCredit()
     const int needed = CreditField->heightForWidth(250) + kGap;
     const int shift = std::clamp(needed - kCreditRoom, 0, kExplanationBottom - kExplanationMinimum - 126);
     // A credit longer than even that is cut; the whole of it shows on hover.
-    CreditField->setToolTip(needed - kCreditRoom > shift ? CreditField->text() : QString());
+    CreditField->setToolTip(needed - kCreditRoom > shift ? platform::PlainTextToolTip(CreditField->text()) : QString());
     place(CreditField, QRect(16, kCreditTop, 250, std::max(37, kCreditRoom + shift)), Lock::Left);
     place(StaticText5, QRect(16, 57 + shift, 250, 20), Lock::Left);
     place(LinkField, QRect(16, 73 + shift, 250, 20), Lock::Left);
