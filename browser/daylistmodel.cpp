@@ -1,5 +1,7 @@
 #include "browser/daylistmodel.h"
 
+#include "platform/statictext.h"
+
 #include <algorithm>
 
 namespace Starwick {
@@ -103,7 +105,9 @@ QVariant DayListModel::data(const QModelIndex& index, int role) const
         return QVariant();
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return QVariant();
-    return m_rows[static_cast<size_t>(index.row())][static_cast<size_t>(index.column())];
+    const QString& text = m_rows[static_cast<size_t>(index.row())][static_cast<size_t>(index.column())];
+    // A title from the archive page shows on hover as it stands, never read as markup.
+    return role == Qt::ToolTipRole ? platform::PlainTextToolTip(text) : text;
 }
 
 Qt::ItemFlags DayListModel::flags(const QModelIndex& index) const

@@ -297,6 +297,18 @@ const QLatin1String kNextDayLabels[] = {QLatin1String("Tomorrow's picture"), QLa
 const QLatin1String kFooterLabels[] = {QLatin1String("Authors & editors"), QLatin1String("Authors &amp; editors"),
                                        QLatin1String("NASA Official")};
 
+// A text fit for a file name: "/" becomes "-", control characters blanks.
+QString withoutPathCharacters(QString text)
+{
+    for (QChar& c : text) {
+        if (c == u'/')
+            c = u'-';
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = u' ';
+    }
+    return text;
+}
+
 qsizetype earliest(qsizetype a, qsizetype b)
 {
     return a < 0 ? b : (b < 0 ? a : std::min(a, b));
@@ -335,7 +347,8 @@ DayPicture FindDayPicture(const QString& dayText, const QString& server)
     picture.relativePath = reference.isNull() ? QString() : reference.mid(6).trimmed().toString();
     const QString tail = picture.relativePath.right(5);
     picture.ext = Field(tail, QStringLiteral("."), 2).toLower().trimmed();
-    picture.saveName = DayTitle(dayText) + u'.' + picture.ext;
+    // The extension is cut from the page's own path, which may hold a "/" after its last dot.
+    picture.saveName = DayTitle(dayText) + u'.' + withoutPathCharacters(picture.ext);
     if (reference.isNull())
         return picture;
 
@@ -365,14 +378,9 @@ bool IsSafeCacheName(const QString& name)
 
 QString DayTitle(const QString& dayText)
 {
-    QString title = Field(Field(withoutHiddenText(dayText), QStringLiteral("<b>"), 2), QStringLiteral("</b>"), 1);
-    for (QChar& c : title) {
-        if (c == u'/')
-            c = u'-';
-        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            c = u' ';
-    }
-    return title.trimmed();
+    return withoutPathCharacters(
+               Field(Field(withoutHiddenText(dayText), QStringLiteral("<b>"), 2), QStringLiteral("</b>"), 1))
+        .trimmed();
 }
 
 QString CutCredits(const QString& dayText, const std::function<void()>& yield)

@@ -33,7 +33,7 @@ struct DayPicture
     QString relativePath; ///< the picture's path under "/apod/image/"
     QString url;          ///< "http://" + server + "/apod/image/" + relativePath, trimmed
     QString ext;          ///< the extension from the path's last five characters, lower case, trimmed
-    QString saveName;     ///< the day's title + "." + ext, the name offered when saving
+    QString saveName;     ///< the day's title + "." + ext, the name offered when saving ("/" made "-")
     QString cacheName;    ///< the picture's file name in the cache folder
 
     bool hasPicture() const { return outcome == Outcome::Picture; }

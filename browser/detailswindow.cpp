@@ -2,14 +2,11 @@
 
 #include "platform/canvas.h"
 #include "platform/drawer.h"
-#include "platform/sound.h"
 #include "platform/statictext.h"
 #include "platform/system.h"
-#include "shell/globals.h"
 #include "shell/resources.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -113,7 +110,7 @@ void DetailsWindow::fitCredit()
     const int needed = CreditField->heightForWidth(250) + kGap;
     const int shift = std::clamp(needed - kCreditRoom, 0, kExplanationBottom - kExplanationMinimum - 126);
     // A credit longer than even that is cut; the whole of it shows on hover.
-    CreditField->setToolTip(needed - kCreditRoom > shift ? CreditField->text() : QString());
+    CreditField->setToolTip(needed - kCreditRoom > shift ? platform::PlainTextToolTip(CreditField->text()) : QString());
     place(CreditField, QRect(16, kCreditTop, 250, std::max(37, kCreditRoom + shift)), Lock::Left);
     place(StaticText5, QRect(16, 57 + shift, 250, 20), Lock::Left);
     place(LinkField, QRect(16, 73 + shift, 250, 20), Lock::Left);
@@ -144,10 +141,7 @@ bool DetailsWindow::Canvas1_MouseDown(int /*x*/, int /*y*/, const QMouseEvent& e
         ContextualMenu1->popup(event.globalPosition().toPoint());
         return false;
     }
-    if (Globals::UseSounds) {
-        if (const platform::SoundRef strum = Strum())
-            strum->Play();
-    }
+    PlayInterfaceSound(Strum());
     openLink();
     return false;
 }

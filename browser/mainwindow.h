@@ -107,7 +107,7 @@ public:
     bool AppleClearImageCache_Action();
     bool FileQuit_Action();
 
-    // Socket errors, reported in the error alert.
+    // Socket errors, reported in the error alert; a failed step leaves Next and Previous usable.
     void TCPSocket1_Error(int code);
     void TCPSocket2_Error(int code);
     void TCPSocket3_Error(int code);

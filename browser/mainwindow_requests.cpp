@@ -352,6 +352,7 @@ void MainWindow::TCPSocket2_DownloadComplete(const QString& /*url*/, int /*statu
         // The transfer broke off; the socket kept nothing under the picture's name.
         StatsText->setText(QStringLiteral("The picture download was interrupted. Try again later."));
         resetProgress();
+        enableSteps();
         return;
     }
     QString error;
@@ -363,6 +364,7 @@ void MainWindow::TCPSocket2_DownloadComplete(const QString& /*url*/, int /*statu
         file.Delete();
         StatsText->setText(QStringLiteral("The picture could not be read: the server sent no picture."));
         resetProgress();
+        enableSteps();
         return;
     }
     showPicture(std::move(picture), file);
@@ -397,12 +399,8 @@ void MainWindow::ClearCache()
 
 void MainWindow::DeleteCache()
 {
-    // Quitting closes the windows first, this one last: its Close (Globals::DoQuit) stores its
-    // frame, empties the cache when the user asked for it and ends the program with exit code 0.
-    if (!isClosed()) {
-        platform::CloseAllWindows(this);
-        return;
-    }
+    // The one quit: the windows close (this one last), the frame is stored, the cache emptied when
+    // the user asked for it, and the program ends with exit code 0.
     Globals::DoQuit();
 }
 
@@ -433,11 +431,15 @@ void MainWindow::TCPSocket1_Error(int code)
 void MainWindow::TCPSocket2_Error(int code)
 {
     reportSocketError(TCPSocket2, code);
+    // The day chosen has no picture to save, but the user can step on from it.
+    enableSteps();
 }
 
 void MainWindow::TCPSocket3_Error(int code)
 {
     reportSocketError(TCPSocket3, code);
+    // As after a day page that came back as an error: the day shown before stays, steps and all.
+    restoreShownDay();
 }
 
 } // namespace Starwick

@@ -1,5 +1,7 @@
 #include "platform/elidedstatictext.h"
 
+#include "platform/statictext.h"
+
 #include <QHelpEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -21,7 +23,7 @@ bool ElidedStaticText::event(QEvent* event)
         // The whole text on hover, and only when part of it is hidden.
         const auto* help = static_cast<QHelpEvent*>(event);
         if (isElided()) {
-            QToolTip::showText(help->globalPos(), text(), this);
+            QToolTip::showText(help->globalPos(), PlainTextToolTip(text()), this);
         } else {
             QToolTip::hideText();
             event->ignore();

@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QPalette>
+#include <QTextDocument>
 
 namespace Starwick::platform {
 
@@ -28,6 +29,11 @@ QLabel* setUp(QLabel* label, const char* name, const QString& text, const QFont&
 QLabel* MakeStaticText(QWidget* parent, const char* name, const QString& text, const QFont& font, bool multiLine)
 {
     return setUp(new QLabel(parent), name, text, font, multiLine);
+}
+
+QString PlainTextToolTip(const QString& text)
+{
+    return text.isEmpty() ? QString() : Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal);
 }
 
 QLabel* MakeElidedStaticText(QWidget* parent, const char* name, const QString& text, const QFont& font)

@@ -18,4 +18,8 @@ QLabel* MakeStaticText(QWidget* parent, const char* name, const QString& text, c
 /// whole text on hover (see ElidedStaticText); its text() stays the whole text.
 QLabel* MakeElidedStaticText(QWidget* parent, const char* name, const QString& text, const QFont& font);
 
+/// A tooltip that shows `text` as it stands: tooltips read text that looks like markup as rich
+/// text, so a text from the network or the user is handed over escaped. Empty for an empty text.
+QString PlainTextToolTip(const QString& text);
+
 } // namespace Starwick::platform

@@ -3,6 +3,7 @@
 #include "platform/eventloop.h"
 #include "platform/system.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -141,6 +142,8 @@ void Window::Show()
 {
     if (m_closed)
         return;
+    if (windowState() & Qt::WindowMinimized)
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
@@ -183,6 +186,8 @@ void Window::place(QWidget* control, const QRect& rect, Locks locks)
         placed->locks = locks;
     } else {
         m_placements.push_back({control, rect, locks});
+        if (qobject_cast<QAbstractButton*>(control))
+            control->installEventFilter(this);
     }
     layoutContent();
 }
@@ -336,6 +341,24 @@ void Window::keyPressEvent(QKeyEvent* event)
     const KeyboardState state(event->modifiers());
     if (text.isEmpty() || !KeyDown(text))
         QWidget::keyPressEvent(event);
+}
+
+bool Window::eventFilter(QObject* watched, QEvent* event)
+{
+    // A button that has the focus takes the arrow keys to move the focus on, also with Control
+    // held; Control and an arrow are the window's, as every other Control key is.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool arrow = key->key() == Qt::Key_Left || key->key() == Qt::Key_Right || key->key() == Qt::Key_Up ||
+                           key->key() == Qt::Key_Down;
+        if (arrow && (key->modifiers() & Qt::ControlModifier)) {
+            keyPressEvent(key);
+            // Handled here: the key is not passed on to the button's parents, the window among them.
+            key->accept();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 namespace {

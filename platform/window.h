@@ -65,7 +65,8 @@ public:
 
     /// Places `control` at `rect` (content coordinates, also for a control whose parent is another
     /// control) and keeps it there by `locks` whenever the content area changes size. Placing a
-    /// control again moves it; controls are laid out in the order they were first placed.
+    /// control again moves it; controls are laid out in the order they were first placed. Control
+    /// and an arrow key typed on a placed button go to the window's KeyDown.
     void place(QWidget* control, const QRect& rect, Locks locks);
     template <class T> T* add(T* control, const QRect& rect, Locks locks)
     {
@@ -97,7 +98,8 @@ public:
     void setContentSize(int width, int height);
     void setContentSizeLimits(const QSize& minimum, const QSize& maximum);
 
-    /// Shows the window and brings it to the front; an open window comes forward unchanged.
+    /// Shows the window (restored when minimised) and brings it to the front; an open window comes
+    /// forward unchanged.
     void Show();
 
     /// Centres the window on the main screen's available area.
@@ -132,6 +134,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Placement

@@ -4,6 +4,7 @@
 #include "browser/daylistbox.h"
 #include "browser/indexwindow.h"
 #include "browser/mainwindow.h"
+#include "platform/eventloop.h"
 #include "platform/system.h"
 #include "shell/settings.h"
 
@@ -71,9 +72,11 @@ void DoQuit()
     if (g_quitting)
         return;
     g_quitting = true;
-    // The other windows close first, each through its own Close (Preferences saves there, with
-    // the main window's frame); the main window is closing when this runs, and its frame is
-    // still there to store.
+    // The windows closed below, the one whose handler asked for the quit among them, are released
+    // only after this has returned, whatever the cache purge's yields run meanwhile.
+    const platform::LongLoopScope scope;
+    // Every window closes through its own Close, the main window last (Preferences saves there,
+    // with the main window's frame); the closed main window's frame is still there to store.
     platform::CloseAllWindows(platform::CurrentInstance<MainWindow>());
     if (MainWindow* window = platform::CurrentInstance<MainWindow>()) {
         QString error;

@@ -51,9 +51,9 @@ void DeactivateButtons();
 /// Enables Previous, Save and Set, and Next when a day older than the newest is shown.
 void ActivateButtons();
 
-/// The quit that follows the main window's closing: stores the main window's frame in the
-/// settings file (when there is one), empties the cache when the user asked for it at quit, and
-/// ends the application with exit code 0.
+/// The program's one quit, once per run: closes every window (the main window last), stores the
+/// main window's frame in the settings file (when there is one), empties the cache when the user
+/// asked for it at quit, and ends the application with exit code 0.
 void DoQuit();
 
 } // namespace Globals

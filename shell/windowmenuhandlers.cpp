@@ -13,17 +13,10 @@ namespace {
 
 constexpr int kMenuTextLength = 31;
 
-/// Brings a window forward as the framework's Show does: shown, restored when minimised, raised
-/// and made active.
 void showWindow(platform::Window* window)
 {
-    if (!window)
-        return;
-    if (window->windowState() & Qt::WindowMinimized)
-        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-    window->show();
-    window->raise();
-    window->activateWindow();
+    if (window)
+        window->Show();
 }
 
 } // namespace

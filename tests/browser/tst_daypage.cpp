@@ -141,6 +141,8 @@ private slots:
                       "A Title.jpg");
         addPictureRow("hostile: empty path", link(""), Outcome::UnsafeName, "", "", "", "A Title.");
         addPictureRow("hostile: folder only", link("2310/"), Outcome::UnsafeName, "2310/", "", "", "A Title.");
+        addPictureRow("hostile: a slash after the last dot", link("2310/ab.c/d"), Outcome::Picture, "2310/ab.c/d",
+                      "c/d", "ab.c", "A Title.c-d");
         addPictureRow("hostile: NUL in the name", "<a href=\"image/2310/a" + QString(QChar(0)) + "b.jpg\">" + title,
                       Outcome::UnsafeName, "2310/a" + QString(QChar(0)) + "b.jpg", "jpg", "", "A Title.jpg");
     }

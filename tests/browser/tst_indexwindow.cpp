@@ -8,6 +8,7 @@
 #include <QAbstractItemModelTester>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTextDocument>
 
 using namespace Starwick;
 
@@ -92,6 +93,18 @@ private slots:
         QCOMPARE(m_list->dragDropMode(), QAbstractItemView::NoDragDrop);
         QCOMPARE(m_list->editTriggers(), QAbstractItemView::NoEditTriggers);
         QVERIFY(m_list->uniformItemSizes());
+    }
+
+    void hoverShowsATitleAsItStands()
+    {
+        const QString title = QStringLiteral("2024/12/20:<b>Bold</b> & <img src=x> &amp;");
+        m_list->AddRow(QString());
+        m_list->SetCell(0, 2, title);
+        m_list->dayModel()->announce();
+        QTextDocument shown;
+        shown.setHtml(m_list->model()->index(0, 2).data(Qt::ToolTipRole).toString());
+        QCOMPARE(shown.toPlainText(), title);
+        QCOMPARE(m_list->model()->index(0, 2).data().toString(), title);
     }
 
     void onlyColumnTwoShows()

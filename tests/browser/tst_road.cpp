@@ -206,6 +206,9 @@ private slots:
             statusText().contains(kind == 2 ? QStringLiteral("interrupted") : QStringLiteral("could not be read")));
         QCOMPARE(Test::folderEntries(CacheFolder().path()), QStringList());
         QVERIFY(!m_window->SaveButton->isEnabled());
+        // The user can step on from the day.
+        QVERIFY(m_window->PreviousButton->isEnabled());
+        QVERIFY(m_window->NextButton->isEnabled());
         // The next visit asks again, and this time the picture comes.
         m_server->route(path, FixtureServer::Response::page(day.pictureBytes, 200, "image/png"));
         showRow(kNewestPictureRow);
@@ -434,6 +437,8 @@ private slots:
         HTTPAlert* alert = platform::ExistingInstance<HTTPAlert>();
         QCOMPARE(alert->HeadingText->text(), QStringLiteral("The web server returned error 1!"));
         QCOMPARE(alert->MessageText->text(), QStringLiteral("Check your internet settings and try again."));
+        // The day chosen has no picture to save; the steps stay open.
+        QVERIFY(m_window->PreviousButton->isEnabled());
 
         list()->SetCell(0, 1, QStringLiteral("http://no-such-host.invalid/apod/ap250314.html"));
         showRow(0);
@@ -441,8 +446,12 @@ private slots:
         QVERIFY(alert->MessageText->text().startsWith(QStringLiteral("The address specified in your proxy")));
         QCOMPARE(platform::ExistingInstance<HTTPAlert>(), alert);
         QCOMPARE(platform::BeepCount(), beeps + 1);
-        // The list, the buttons and the status line are as the failed requests left them.
+        // The list keeps its rows; the day asked for before stays chosen, with its title and steps.
         QCOMPARE(list()->ListCount(), m_site->days().size());
+        QCOMPARE(list()->ListIndex(), kNewestPictureRow);
+        QCOMPARE(Globals::LastIndex, kNewestPictureRow);
+        QCOMPARE(m_window->ImageName->text(), list()->Cell(kNewestPictureRow, 2));
+        QVERIFY(m_window->PreviousButton->isEnabled());
         QVERIFY(!m_window->SaveButton->isEnabled());
         // After OK, the next error makes a new alert, which beeps again.
         alert->PushButton1->click();

@@ -34,6 +34,7 @@ enum class Way
 {
     Button,
     Key,
+    KeyOnSave,
     ListClick,
 };
 
@@ -102,6 +103,11 @@ class TestSteps : public QObject
             break;
         case Way::Key:
             QTest::keyClick(m_window, newer ? Qt::Key_Right : Qt::Key_Left, Qt::ControlModifier);
+            break;
+        case Way::KeyOnSave:
+            // As after a click on Save: the key goes to the button that has the focus.
+            m_window->SaveButton->setFocus();
+            QTest::keyClick(m_window->SaveButton, newer ? Qt::Key_Right : Qt::Key_Left, Qt::ControlModifier);
             break;
         case Way::ListClick:
             QFAIL("a click names a row, not a direction");
@@ -203,6 +209,8 @@ private slots:
         QTest::newRow("Ctrl+Right") << Way::Key << 3 << 2 << true;
         QTest::newRow("Ctrl+Left") << Way::Key << 1 << 2 << true;
         QTest::newRow("Ctrl+Left with sounds off") << Way::Key << 1 << 2 << false;
+        QTest::newRow("Ctrl+Left with the focus on Save") << Way::KeyOnSave << 1 << 2 << true;
+        QTest::newRow("Ctrl+Right with the focus on Save") << Way::KeyOnSave << 3 << 2 << true;
         QTest::newRow("a click in the index drawer") << Way::ListClick << 1 << 5 << true;
     }
     void eachWayOfSteppingRequestsTheRowOnce()

@@ -59,6 +59,13 @@ protected:
 class ButtonWindow : public platform::Window
 {
 public:
+    bool KeyDown(const QString& key) override
+    {
+        keys.append(key);
+        return false;
+    }
+    QStringList keys;
+
     ButtonWindow()
     {
         setContentSize(200, 100);
@@ -111,6 +118,18 @@ private slots:
         QTRY_COMPARE(ok.count() + cancel.count(), 1);
         QCOMPARE(ok.count(), pressesOk ? 1 : 0);
         QVERIFY(!w->check->isChecked());
+        w->close();
+    }
+
+    void controlArrowsOnAButtonReachKeyDown()
+    {
+        ButtonWindow* w = platform::Instance<ButtonWindow>();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->activateWindow();
+        w->cancel->setFocus();
+        QTest::keyClick(w->cancel, Qt::Key_Left, Qt::ControlModifier);
+        QTest::keyClick(w->cancel, Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(w->keys, (QStringList{QString(QChar(28)), QString(QChar(29))}));
         w->close();
     }
 

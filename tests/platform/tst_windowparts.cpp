@@ -218,6 +218,11 @@ private slots:
         QCOMPARE(platform::Instance<PlainWindow>(), back);
         QCOMPARE(back->geometry(), before);
         QTRY_COMPARE(platform::WindowAt(0), back);
+
+        back->showMinimized();
+        back->Show();
+        QVERIFY(!(back->windowState() & Qt::WindowMinimized));
+        QVERIFY(back->isVisible());
     }
 
     void closeAllWindowsClosesEachOnceTheLastOneLast()
