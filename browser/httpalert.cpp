@@ -1,5 +1,6 @@
 #include "browser/httpalert.h"
 
+#include "platform/controls.h"
 #include "platform/statictext.h"
 #include "platform/system.h"
 #include "shell/picturecanvas.h"
@@ -19,8 +20,8 @@ HTTPAlert::HTTPAlert()
     setContentSize(402, 147);
     setContentSizeLimits(QSize(402, 147), QSize(402, 147));
 
-    PushButton1 = add(new QPushButton(QStringLiteral("OK"), content()), QRect(310, 107, 72, 20), Lock::None);
-    PushButton1->setObjectName(QStringLiteral("PushButton1"));
+    PushButton1 = add(platform::MakePushButton(content(), "PushButton1", QStringLiteral("OK")), QRect(310, 107, 72, 20),
+                      Lock::None);
     setDefaultButton(PushButton1);
     connect(PushButton1, &QPushButton::clicked, this, &HTTPAlert::PushButton1_Action);
 

@@ -1,6 +1,7 @@
 #include "browser/mainwindow.h"
 
 #include "browser/indexwindow.h"
+#include "platform/controls.h"
 #include "platform/drawer.h"
 #include "platform/menuitem.h"
 #include "platform/statictext.h"
@@ -88,15 +89,14 @@ MainWindow::MainWindow()
                     QRect(20, 494, 240, 20), Lock::Left | Lock::Bottom);
     StatsText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    SaveButton =
-        add(new QPushButton(QStringLiteral("Save"), area), QRect(448, 505, 72, 20), Lock::Right | Lock::Bottom);
-    SaveButton->setObjectName(QStringLiteral("SaveButton"));
+    SaveButton = add(platform::MakePushButton(area, "SaveButton", QStringLiteral("Save")), QRect(448, 505, 72, 20),
+                     Lock::Right | Lock::Bottom);
     SaveButton->setFont(platform::SystemFont(13));
     SaveButton->setEnabled(false);
     setDefaultButton(SaveButton);
 
-    SetButton = add(new QPushButton(QStringLiteral("Set"), area), QRect(364, 505, 72, 20), Lock::Right | Lock::Bottom);
-    SetButton->setObjectName(QStringLiteral("SetButton"));
+    SetButton = add(platform::MakePushButton(area, "SetButton", QStringLiteral("Set")), QRect(364, 505, 72, 20),
+                    Lock::Right | Lock::Bottom);
     SetButton->setEnabled(false);
 
     Timer1 = new platform::Timer(this);

@@ -36,11 +36,11 @@ PersonalizeWindow::PersonalizeWindow()
     EditField1 = add(platform::MakeEditField(content(), "EditField1", platform::SystemFont()), QRect(20, 39, 389, 22),
                      Lock::None);
 
-    PushButton1 = add(new QPushButton(QStringLiteral("OK"), content()), QRect(337, 73, 72, 20), Lock::None);
-    PushButton1->setObjectName(QStringLiteral("PushButton1"));
+    PushButton1 = add(platform::MakePushButton(content(), "PushButton1", QStringLiteral("OK")), QRect(337, 73, 72, 20),
+                      Lock::None);
     PushButton1->setFont(platform::SystemFont(13));
-    PushButton2 = add(new QPushButton(QStringLiteral("Cancel"), content()), QRect(253, 73, 72, 20), Lock::None);
-    PushButton2->setObjectName(QStringLiteral("PushButton2"));
+    PushButton2 = add(platform::MakePushButton(content(), "PushButton2", QStringLiteral("Cancel")),
+                      QRect(253, 73, 72, 20), Lock::None);
     PushButton2->setFont(platform::SystemFont());
     setDefaultButton(PushButton1);
     setCancelButton(PushButton2);

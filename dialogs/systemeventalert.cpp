@@ -51,14 +51,13 @@ SystemEventAlert::SystemEventAlert()
     MessageText = add(platform::MakeStaticText(content(), "MessageText", message, smallFont(), true),
                       QRect(96, 44, 388, 94), Lock::None);
 
-    PushButton2 = add(new QPushButton(QStringLiteral("OK"), content()), QRect(419, 150, 72, 20), Lock::None);
-    PushButton2->setObjectName(QStringLiteral("PushButton2"));
+    PushButton2 = add(platform::MakePushButton(content(), "PushButton2", QStringLiteral("OK")), QRect(419, 150, 72, 20),
+                      Lock::None);
     setDefaultButton(PushButton2);
     connect(PushButton2, &QPushButton::clicked, this, &SystemEventAlert::PushButton2_Action);
 
-    PushButton3 = add(new QPushButton(QStringLiteral("Open System Preferences"), content()), QRect(210, 150, 197, 20),
-                      Lock::None);
-    PushButton3->setObjectName(QStringLiteral("PushButton3"));
+    PushButton3 = add(platform::MakePushButton(content(), "PushButton3", QStringLiteral("Open System Preferences")),
+                      QRect(210, 150, 197, 20), Lock::None);
     connect(PushButton3, &QPushButton::clicked, this, &SystemEventAlert::PushButton3_Action);
 
     CheckBox1 = add(platform::MakeCheckBox(content(), "CheckBox1", QStringLiteral("Don't show again"),

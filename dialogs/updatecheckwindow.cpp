@@ -6,6 +6,7 @@
 #include "dialogs/updateneeded.h"
 #include "dialogs/versioncheck.h"
 #include "platform/canvas.h"
+#include "platform/controls.h"
 #include "platform/statictext.h"
 #include "platform/system.h"
 #include "platform/timer.h"
@@ -52,8 +53,8 @@ UpdateCheckWindow::UpdateCheckWindow()
         add(platform::MakeStaticText(content(), "StatusText", QStringLiteral("Connecting to server..."), smallFont()),
             QRect(96, 98, 148, 20), Lock::None);
 
-    PushButton1 = add(new QPushButton(QStringLiteral("Cancel"), content()), QRect(399, 97, 72, 20), Lock::None);
-    PushButton1->setObjectName(QStringLiteral("PushButton1"));
+    PushButton1 = add(platform::MakePushButton(content(), "PushButton1", QStringLiteral("Cancel")),
+                      QRect(399, 97, 72, 20), Lock::None);
     setCancelButton(PushButton1);
     connect(PushButton1, &QPushButton::clicked, this, &UpdateCheckWindow::PushButton1_Action);
 

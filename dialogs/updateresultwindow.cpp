@@ -2,6 +2,7 @@
 
 #include "dialogs/updatecheckwindow.h"
 #include "platform/canvas.h"
+#include "platform/controls.h"
 #include "platform/statictext.h"
 #include "platform/system.h"
 #include "shell/picturecanvas.h"
@@ -33,9 +34,7 @@ UpdateResultWindow::~UpdateResultWindow() = default;
 
 QPushButton* UpdateResultWindow::addButton(const char* name, const QString& caption, const QRect& rect)
 {
-    auto* button = add(new QPushButton(caption, content()), rect, Lock::None);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
+    return add(platform::MakePushButton(content(), name, caption), rect, Lock::None);
 }
 
 void UpdateResultWindow::Open()

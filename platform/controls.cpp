@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPalette>
+#include <QPushButton>
 #include <QStackedWidget>
 
 #include <limits>
@@ -17,6 +18,13 @@ QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& captio
     box->setFont(font);
     box->setChecked(checked);
     return box;
+}
+
+QPushButton* MakePushButton(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    return button;
 }
 
 QComboBox* MakePopupMenu(QWidget* parent, const char* name, const QStringList& rows, const QFont& font)

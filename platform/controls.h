@@ -7,6 +7,7 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 class QStackedWidget;
 class QWidget;
 
@@ -16,6 +17,9 @@ namespace Starwick::platform {
 /// raised whenever the value changes, by a click or by code (setChecked with the other value);
 /// setting the value it already has raises nothing.
 QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& caption, const QFont& font, bool checked);
+
+/// A push button with its caption; its Action event is QPushButton::clicked.
+QPushButton* MakePushButton(QWidget* parent, const char* name, const QString& caption);
 
 /// A pop-up menu of text rows, row 0 selected; the selected row is currentIndex().
 QComboBox* MakePopupMenu(QWidget* parent, const char* name, const QStringList& rows, const QFont& font);
