@@ -2,6 +2,7 @@
 #include "browser/daylistmodel.h"
 #include "browser/indexwindow.h"
 #include "platform/drawer.h"
+#include "platform/eventloop.h"
 #include "platform/system.h"
 #include "support/testenv.h"
 
@@ -53,7 +54,7 @@ private:
         platform::showAsDrawer(m_window, platform::Instance<ParentWindow>(), platform::DrawerLeftEdge);
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
         m_list->dayModel()->announce();
-        QCoreApplication::processEvents();
+        platform::YieldToEventLoop();
     }
 
 private slots:
