@@ -11,7 +11,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
 
@@ -199,20 +198,6 @@ void Window::setDefaultButton(QPushButton* button)
     m_defaultButton = button;
     if (button)
         button->setDefault(true);
-    if (button && !m_defaultKeysBound) {
-        // Return and Enter press the default button whichever control has the focus. They are
-        // window shortcuts because a focused check box takes Return as a click of its own on some
-        // desktops, before the window would see the key.
-        m_defaultKeysBound = true;
-        for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
-            auto* shortcut = new QShortcut(QKeySequence(key), this);
-            shortcut->setContext(Qt::WindowShortcut);
-            connect(shortcut, &QShortcut::activated, this, [this] {
-                if (m_defaultButton && m_defaultButton->isEnabled() && m_defaultButton->isVisible())
-                    m_defaultButton->animateClick();
-            });
-        }
-    }
 }
 
 void Window::setCancelButton(QPushButton* button)
@@ -301,7 +286,6 @@ void Window::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
     const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-    // Reached when the window is not the active one, so its shortcuts are not looked at.
     if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter) && m_defaultButton && m_defaultButton->isEnabled() &&
         m_defaultButton->isVisible()) {
         m_defaultButton->animateClick();
@@ -345,13 +329,16 @@ void Window::keyPressEvent(QKeyEvent* event)
 
 bool Window::eventFilter(QObject* watched, QEvent* event)
 {
-    // A button that has the focus takes the arrow keys to move the focus on, also with Control
-    // held; Control and an arrow are the window's, as every other Control key is.
+    // A button or check box that has the focus takes keys that are the window's: the arrow keys
+    // (to move the focus on, also with Control held) and, under some desktop themes, Return and
+    // Enter as a click of its own. Control and an arrow, and Return and Enter, go to the window,
+    // which steps or presses its default button.
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool arrow = key->key() == Qt::Key_Left || key->key() == Qt::Key_Right || key->key() == Qt::Key_Up ||
                            key->key() == Qt::Key_Down;
-        if (arrow && (key->modifiers() & Qt::ControlModifier)) {
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if ((arrow && (key->modifiers() & Qt::ControlModifier)) || (enter && m_defaultButton)) {
             keyPressEvent(key);
             // Handled here: the key is not passed on to the button's parents, the window among them.
             key->accept();

@@ -158,7 +158,6 @@ private:
     QToolBar* m_toolbar = nullptr;
     QPushButton* m_defaultButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
-    bool m_defaultKeysBound = false;
     QTimer* m_resizeSettle = nullptr;
     QSize m_designSize;
     std::vector<Placement> m_placements;
