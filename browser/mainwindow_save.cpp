@@ -94,10 +94,6 @@ void MainWindow::SetButton_Action()
         return;
     }
     const QString name = picture.Name();
-    if (m_desktopNamesPending.isEmpty()) {
-        connect(platform::ScriptService::instance(), &platform::ScriptService::finished, this,
-                &MainWindow::desktopScriptFinished, Qt::UniqueConnection);
-    }
     m_desktopNamesPending.append(name);
     SetDTPic({name});
 }

@@ -3,6 +3,7 @@
 #include "browser/daylistbox.h"
 #include "browser/indexwindow.h"
 #include "browser/mainwindow.h"
+#include "platform/scripts.h"
 #include "platform/system.h"
 #include "shell/globals.h"
 #include "shell/resources.h"
@@ -27,6 +28,9 @@ void MainWindow::bindStepsAndSaving()
     connect(SaveButton, &QPushButton::clicked, this, &MainWindow::SaveButton_Action);
     connect(SetButton, &QPushButton::clicked, this, &MainWindow::SetButton_Action);
     Timer1->Action = [this] { Timer1_Action(); };
+    // The desktop script's answer to Set arrives whenever the script ends.
+    connect(platform::ScriptService::instance(), &platform::ScriptService::finished, this,
+            &MainWindow::desktopScriptFinished);
 }
 
 void MainWindow::NextButton_Action()
