@@ -1,6 +1,8 @@
 #include "browser/httpalert.h"
 
+#include "browser/httperrormessages.h"
 #include "platform/controls.h"
+#include "platform/httpsocket.h"
 #include "platform/statictext.h"
 #include "platform/system.h"
 #include "shell/picturecanvas.h"
@@ -42,6 +44,14 @@ HTTPAlert::~HTTPAlert() = default;
 HTTPAlert* HTTPAlert::instance()
 {
     return platform::Instance<HTTPAlert>();
+}
+
+void HTTPAlert::ReportSocketError(platform::HTTPSocket& socket, int code)
+{
+    socket.Disconnect();
+    HTTPAlert* alert = instance();
+    alert->HeadingText->setText(HTTPErrorHeading(code));
+    alert->MessageText->setText(HTTPErrorMessages(code));
 }
 
 void HTTPAlert::PushButton1_Action()

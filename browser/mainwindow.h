@@ -132,7 +132,6 @@ private:
     void requestArchive();
     void AddMenuHandlers();
     bool answerAuthentication(platform::HTTPSocket* socket, QString& user, QString& password);
-    void reportSocketError(platform::HTTPSocket* socket, int code);
     void showSelectedTitle();
     void enableSteps();
     void fillDetails(DetailsWindow* details);

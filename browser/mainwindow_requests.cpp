@@ -5,7 +5,6 @@
 #include "browser/daylistbox.h"
 #include "browser/daypage.h"
 #include "browser/httpalert.h"
-#include "browser/httperrormessages.h"
 #include "browser/indexwindow.h"
 #include "browser/mainwindow.h"
 #include "browser/pagetext.h"
@@ -416,28 +415,21 @@ bool MainWindow::FileQuit_Action()
     return false;
 }
 
-void MainWindow::reportSocketError(platform::HTTPSocket* socket, int code)
-{
-    socket->Disconnect();
-    HTTPAlert::instance()->HeadingText->setText(HTTPErrorHeading(code));
-    HTTPAlert::instance()->MessageText->setText(HTTPErrorMessages(code));
-}
-
 void MainWindow::TCPSocket1_Error(int code)
 {
-    reportSocketError(TCPSocket1, code);
+    HTTPAlert::ReportSocketError(*TCPSocket1, code);
 }
 
 void MainWindow::TCPSocket2_Error(int code)
 {
-    reportSocketError(TCPSocket2, code);
+    HTTPAlert::ReportSocketError(*TCPSocket2, code);
     // The day chosen has no picture to save, but the user can step on from it.
     enableSteps();
 }
 
 void MainWindow::TCPSocket3_Error(int code)
 {
-    reportSocketError(TCPSocket3, code);
+    HTTPAlert::ReportSocketError(*TCPSocket3, code);
     // As after a day page that came back as an error: the day shown before stays, steps and all.
     restoreShownDay();
 }

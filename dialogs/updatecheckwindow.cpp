@@ -1,7 +1,6 @@
 #include "dialogs/updatecheckwindow.h"
 
 #include "browser/httpalert.h"
-#include "browser/httperrormessages.h"
 #include "dialogs/noupdatewindow.h"
 #include "dialogs/updateneeded.h"
 #include "dialogs/versioncheck.h"
@@ -145,9 +144,7 @@ void UpdateCheckWindow::TCPSocket1_PageReceived(const QString& /*url*/, int stat
 
 void UpdateCheckWindow::TCPSocket1_Error(int code)
 {
-    TCPSocket1->Disconnect();
-    HTTPAlert::instance()->HeadingText->setText(HTTPErrorHeading(code));
-    HTTPAlert::instance()->MessageText->setText(HTTPErrorMessages(code));
+    HTTPAlert::ReportSocketError(*TCPSocket1, code);
     // A hidden check has nothing more to do: it goes, so that "Check for Updates..." starts anew.
     if (!isVisible())
         close();
