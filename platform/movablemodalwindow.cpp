@@ -3,7 +3,6 @@
 #include "platform/system.h"
 
 #include <QApplication>
-#include <QShowEvent>
 #include <QWindow>
 
 #include <algorithm>
@@ -25,16 +24,7 @@ QFont MovableModalWindow::smallFont()
     return SmallSystemFont();
 }
 
-void MovableModalWindow::showEvent(QShowEvent* event)
-{
-    if (!m_placed) {
-        m_placed = true;
-        placeWindow();
-    }
-    Window::showEvent(event);
-}
-
-void MovableModalWindow::placeWindow()
+void MovableModalWindow::placeOnFirstShow()
 {
     // The parent is the window in front; a drawer stands for the window it belongs to.
     QWidget* parent = nullptr;

@@ -30,13 +30,10 @@ public:
     static QFont smallFont();
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void placeOnFirstShow() override;
 
 private:
-    void placeWindow();
-
     Placement m_placement;
-    bool m_placed = false;
 };
 
 } // namespace Starwick::platform

@@ -1,7 +1,5 @@
 #include "platform/sheet.h"
 
-#include <QShowEvent>
-
 namespace Starwick::platform {
 
 Sheet::Sheet(QWidget* parent)
@@ -13,16 +11,7 @@ Sheet::Sheet(QWidget* parent)
 
 Sheet::~Sheet() = default;
 
-void Sheet::showEvent(QShowEvent* event)
-{
-    if (!m_placed) {
-        m_placed = true;
-        placeWindow();
-    }
-    Window::showEvent(event);
-}
-
-void Sheet::placeWindow()
+void Sheet::placeOnFirstShow()
 {
     QWidget* parent = parentWidget() ? parentWidget()->window() : nullptr;
     if (!parent) {

@@ -18,12 +18,7 @@ public:
     ~Sheet() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
-    void placeWindow();
-
-    bool m_placed = false;
+    void placeOnFirstShow() override;
 };
 
 } // namespace Starwick::platform

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTimer>
 #include <QToolBar>
 
@@ -258,6 +259,15 @@ void Window::layoutContent()
             r.translate(-parent->mapTo(m_content, QPoint(0, 0)));
         placement.control->setGeometry(r);
     }
+}
+
+void Window::showEvent(QShowEvent* event)
+{
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        placeOnFirstShow();
+    }
+    QWidget::showEvent(event);
 }
 
 void Window::resizeEvent(QResizeEvent* event)

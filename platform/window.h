@@ -131,6 +131,11 @@ public:
     static constexpr int kResizeSettleMs = 120;
 
 protected:
+    /// Called once, when the window is first shown and before it appears: a window kind that
+    /// places itself (over its parent, at its parent's top) does it here, when its size is final.
+    virtual void placeOnFirstShow() {}
+
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -165,6 +170,7 @@ private:
     bool m_closed = false;
     bool m_visibleWhenMade = true;
     bool m_opened = false;
+    bool m_shownOnce = false;
     bool m_userResizable = true;
 };
 
