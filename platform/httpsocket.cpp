@@ -56,6 +56,13 @@ int codeFor(QNetworkReply::NetworkError error)
     return contentError || serverError ? int(HTTPSocket::NoError) : int(HTTPSocket::NetworkFailure);
 }
 
+/// "host:port" of an address, the port filled in from the scheme.
+QString originOf(const QUrl& url)
+{
+    const bool https = url.scheme().compare(u"https", Qt::CaseInsensitive) == 0;
+    return url.host().toLower() + QLatin1Char(':') + QString::number(url.port(https ? 443 : 80));
+}
+
 } // namespace
 
 struct HTTPSocket::Request
@@ -70,7 +77,10 @@ struct HTTPSocket::Request
     qint64 received = 0;
     bool connected = false;
     bool serverAsked = false;
-    bool proxyAsked = false;
+    /// The proxy authenticators answered for this request, one for each connection to the proxy:
+    /// the same one asking again means the proxy refused what it was given.
+    QList<const QAuthenticator*> proxyAnswered;
+    QUrl hop;                ///< the address of the request's current hop (it changes with each redirect)
     int abortCode = NoError; ///< why we aborted the reply ourselves
 };
 
@@ -134,15 +144,20 @@ void HTTPSocket::start(const QString& url, const FolderItem* file)
         return;
     }
 
+    // A proxy that is asked for but cannot be used is an error: falling back to a direct
+    // connection would hand the request, and any proxy challenge of the server, to the server.
     const QString proxyHost = httpProxyAddress.trimmed();
-    if (proxyHost.isEmpty() || httpProxyPort == 0) {
-        m_manager->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
-    } else if (httpProxyPort < 1 || httpProxyPort > 65535) {
-        failSoon(InvalidAddress);
-        return;
+    if (useHttpProxy || !proxyHost.isEmpty() || httpProxyPort != 0) {
+        if (!isUsableProxy(proxyHost, httpProxyPort)) {
+            qCDebug(lcHttp) << "unusable proxy" << proxyHost << httpProxyPort;
+            failSoon(HostNotFound);
+            return;
+        }
+        setProxy(QNetworkProxy(QNetworkProxy::HttpProxy, proxyHost, quint16(httpProxyPort)));
     } else {
-        m_manager->setProxy(QNetworkProxy(QNetworkProxy::HttpProxy, proxyHost, quint16(httpProxyPort)));
+        setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
     }
+    r.hop = address;
 
     if (file) {
         // The target is prepared before any connection: a folder, a missing folder or one that
@@ -182,7 +197,16 @@ void HTTPSocket::start(const QString& url, const FolderItem* file)
     connect(reply, &QNetworkReply::metaDataChanged, this, &HTTPSocket::onMetaDataChanged);
     connect(reply, &QNetworkReply::readyRead, this, &HTTPSocket::onReadyRead);
     connect(reply, &QNetworkReply::finished, this, &HTTPSocket::onFinished);
-    connect(reply, &QNetworkReply::redirected, this, [this] { m_timeout.start(m_transferTimeout); });
+    connect(reply, &QNetworkReply::redirected, this, [this](const QUrl& url) {
+        m_timeout.start(m_transferTimeout);
+        if (m_request && sender() == m_request->reply.get())
+            m_request->hop = url;
+    });
+    connect(reply, &QNetworkReply::encrypted, this, [this] {
+        // The TLS session is up: through a proxy, the connection is now a tunnel to the server.
+        if (m_request && sender() == m_request->reply.get() && m_manager->proxy().type() == QNetworkProxy::HttpProxy)
+            m_tunnelled.insert(originOf(m_request->hop));
+    });
     m_timeout.start(m_transferTimeout);
 }
 
@@ -354,14 +378,43 @@ void HTTPSocket::onAuthenticationRequired(QNetworkReply* reply, QAuthenticator* 
     askCredentials(authenticator, false);
 }
 
-void HTTPSocket::onProxyAuthenticationRequired(const QNetworkProxy&, QAuthenticator* authenticator)
+void HTTPSocket::onProxyAuthenticationRequired(const QNetworkProxy& proxy, QAuthenticator* authenticator)
 {
     // The manager serves this socket alone and one request at a time, so the challenge belongs
-    // to the current request.
-    if (!m_request || !m_request->reply || m_request->proxyAsked)
+    // to the current request. The network layer raises it for any 407, also one from a server
+    // reached directly or at the far end of a tunnel, and sends whatever the authenticator is
+    // given as Proxy-Authorization to whoever asked: only the proxy in use is answered.
+    if (!m_request || !m_request->reply)
         return;
-    m_request->proxyAsked = true;
+    const QNetworkProxy inUse = m_manager->proxy();
+    const bool fromTheProxy = inUse.type() == QNetworkProxy::HttpProxy && proxy.type() == QNetworkProxy::HttpProxy &&
+                              proxy.hostName().compare(inUse.hostName(), Qt::CaseInsensitive) == 0 &&
+                              proxy.port() == inUse.port();
+    const bool https = m_request->hop.scheme().compare(u"https", Qt::CaseInsensitive) == 0;
+    if (!fromTheProxy || (https && m_tunnelled.contains(originOf(m_request->hop)))) {
+        qCDebug(lcHttp) << m_request->hop << "407 not from the proxy in use; no credentials";
+        return;
+    }
+    // Each connection to the proxy has its own authenticator and is answered once; the same one
+    // asking again means the proxy refused the credentials, which ends the request.
+    if (m_request->proxyAnswered.contains(authenticator))
+        return;
+    m_request->proxyAnswered.append(authenticator);
     askCredentials(authenticator, true);
+}
+
+bool HTTPSocket::isUsableProxy(const QString& address, int port)
+{
+    return !address.trimmed().isEmpty() && port >= 1 && port <= 65535;
+}
+
+void HTTPSocket::setProxy(const QNetworkProxy& proxy)
+{
+    const QNetworkProxy current = m_manager->proxy();
+    if (current.type() == proxy.type() && current.hostName() == proxy.hostName() && current.port() == proxy.port())
+        return;
+    m_manager->setProxy(proxy);
+    m_tunnelled.clear();
 }
 
 void HTTPSocket::askCredentials(QAuthenticator* authenticator, bool proxy)
