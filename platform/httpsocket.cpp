@@ -56,13 +56,6 @@ int codeFor(QNetworkReply::NetworkError error)
     return contentError || serverError ? int(HTTPSocket::NoError) : int(HTTPSocket::NetworkFailure);
 }
 
-/// "host:port" of an address, the port filled in from the scheme.
-QString originOf(const QUrl& url)
-{
-    const bool https = url.scheme().compare(u"https", Qt::CaseInsensitive) == 0;
-    return url.host().toLower() + QLatin1Char(':') + QString::number(url.port(https ? 443 : 80));
-}
-
 } // namespace
 
 struct HTTPSocket::Request
@@ -80,7 +73,6 @@ struct HTTPSocket::Request
     /// The proxy authenticators answered for this request, one for each connection to the proxy:
     /// the same one asking again means the proxy refused what it was given.
     QList<const QAuthenticator*> proxyAnswered;
-    QUrl hop;                ///< the address of the request's current hop (it changes with each redirect)
     int abortCode = NoError; ///< why we aborted the reply ourselves
 };
 
@@ -153,11 +145,10 @@ void HTTPSocket::start(const QString& url, const FolderItem* file)
             failSoon(HostNotFound);
             return;
         }
-        setProxy(QNetworkProxy(QNetworkProxy::HttpProxy, proxyHost, quint16(httpProxyPort)));
+        m_manager->setProxy(QNetworkProxy(QNetworkProxy::HttpProxy, proxyHost, quint16(httpProxyPort)));
     } else {
-        setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
+        m_manager->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
     }
-    r.hop = address;
 
     if (file) {
         // The target is prepared before any connection: a folder, a missing folder or one that
@@ -197,16 +188,7 @@ void HTTPSocket::start(const QString& url, const FolderItem* file)
     connect(reply, &QNetworkReply::metaDataChanged, this, &HTTPSocket::onMetaDataChanged);
     connect(reply, &QNetworkReply::readyRead, this, &HTTPSocket::onReadyRead);
     connect(reply, &QNetworkReply::finished, this, &HTTPSocket::onFinished);
-    connect(reply, &QNetworkReply::redirected, this, [this](const QUrl& url) {
-        m_timeout.start(m_transferTimeout);
-        if (m_request && sender() == m_request->reply.get())
-            m_request->hop = url;
-    });
-    connect(reply, &QNetworkReply::encrypted, this, [this] {
-        // The TLS session is up: through a proxy, the connection is now a tunnel to the server.
-        if (m_request && sender() == m_request->reply.get() && m_manager->proxy().type() == QNetworkProxy::HttpProxy)
-            m_tunnelled.insert(originOf(m_request->hop));
-    });
+    connect(reply, &QNetworkReply::redirected, this, [this] { m_timeout.start(m_transferTimeout); });
     m_timeout.start(m_transferTimeout);
 }
 
@@ -381,18 +363,16 @@ void HTTPSocket::onAuthenticationRequired(QNetworkReply* reply, QAuthenticator* 
 void HTTPSocket::onProxyAuthenticationRequired(const QNetworkProxy& proxy, QAuthenticator* authenticator)
 {
     // The manager serves this socket alone and one request at a time, so the challenge belongs
-    // to the current request. The network layer raises it for any 407, also one from a server
-    // reached directly or at the far end of a tunnel, and sends whatever the authenticator is
-    // given as Proxy-Authorization to whoever asked: only the proxy in use is answered.
+    // to the current request. The network layer raises it for any 407, also for one from a web
+    // server reached directly or through a tunnel of the proxy (it then names no proxy), and
+    // sends whatever the authenticator is given as Proxy-Authorization to whoever asked: only
+    // the proxy in use is answered.
     if (!m_request || !m_request->reply)
         return;
     const QNetworkProxy inUse = m_manager->proxy();
-    const bool fromTheProxy = inUse.type() == QNetworkProxy::HttpProxy && proxy.type() == QNetworkProxy::HttpProxy &&
-                              proxy.hostName().compare(inUse.hostName(), Qt::CaseInsensitive) == 0 &&
-                              proxy.port() == inUse.port();
-    const bool https = m_request->hop.scheme().compare(u"https", Qt::CaseInsensitive) == 0;
-    if (!fromTheProxy || (https && m_tunnelled.contains(originOf(m_request->hop)))) {
-        qCDebug(lcHttp) << m_request->hop << "407 not from the proxy in use; no credentials";
+    if (inUse.type() != QNetworkProxy::HttpProxy || proxy.type() != QNetworkProxy::HttpProxy ||
+        proxy.hostName().compare(inUse.hostName(), Qt::CaseInsensitive) != 0 || proxy.port() != inUse.port()) {
+        qCDebug(lcHttp) << m_request->url << "answered 407 not from the proxy in use; no credentials";
         return;
     }
     // Each connection to the proxy has its own authenticator and is answered once; the same one
@@ -406,15 +386,6 @@ void HTTPSocket::onProxyAuthenticationRequired(const QNetworkProxy& proxy, QAuth
 bool HTTPSocket::isUsableProxy(const QString& address, int port)
 {
     return !address.trimmed().isEmpty() && port >= 1 && port <= 65535;
-}
-
-void HTTPSocket::setProxy(const QNetworkProxy& proxy)
-{
-    const QNetworkProxy current = m_manager->proxy();
-    if (current.type() == proxy.type() && current.hostName() == proxy.hostName() && current.port() == proxy.port())
-        return;
-    m_manager->setProxy(proxy);
-    m_tunnelled.clear();
 }
 
 void HTTPSocket::askCredentials(QAuthenticator* authenticator, bool proxy)

@@ -6,7 +6,6 @@
 #include <QList>
 #include <QObject>
 #include <QPair>
-#include <QSet>
 #include <QString>
 #include <QTimer>
 
@@ -136,7 +135,6 @@ private:
     void onTimeout();
     void onAuthenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator);
     void onProxyAuthenticationRequired(const QNetworkProxy& proxy, QAuthenticator* authenticator);
-    void setProxy(const QNetworkProxy& proxy);
     void askCredentials(QAuthenticator* authenticator, bool proxy);
     void markConnected();
     void abortWith(int code);
@@ -148,9 +146,6 @@ private:
     std::unique_ptr<Request> m_request;
     QTimer m_timeout;
     bool m_proxyChallenge = false;
-    /// The https origins ("host:port") reached through a tunnel of the current proxy: a 407 on
-    /// such a connection comes from the web server at the far end, not from the proxy.
-    QSet<QString> m_tunnelled;
     int m_transferTimeout = DefaultTransferTimeout;
     int m_lastErrorCode = NoError;
     quint64 m_serial = 0;

@@ -618,6 +618,68 @@ private slots:
         QVERIFY(requests.first().header("Authorization").isEmpty());
     }
 
+    void serverAtTheFarEndOfATunnelGetsNoProxyCredentials_data()
+    {
+        QTest::addColumn<bool>("proxyWantsCredentials");
+        QTest::addColumn<bool>("serverAsks");
+        QTest::addColumn<int>("asks");
+        QTest::newRow("https through a proxy that wants credentials") << true << false << 1;
+        QTest::newRow("server answers 407 through the tunnel") << true << true << 1;
+        QTest::newRow("server answers 407 through an open proxy") << false << true << 0;
+    }
+
+    void serverAtTheFarEndOfATunnelGetsNoProxyCredentials()
+    {
+        QFETCH(bool, proxyWantsCredentials);
+        QFETCH(bool, serverAsks);
+        QFETCH(int, asks);
+        if (!QSslSocket::supportsSsl())
+            QSKIP("no TLS backend");
+        QSslConfiguration trusting = QSslConfiguration::defaultConfiguration();
+        trusting.addCaCertificate(FixtureServer::tlsCertificate());
+        QSslConfiguration::setDefaultConfiguration(trusting);
+        FixtureServer secure;
+        QVERIFY(secure.startTls());
+        Response challenge = Response::page("<html>proxy wanted</html>\n", 407);
+        challenge.headers.append(qMakePair(QByteArray("Proxy-Authenticate"), QByteArray("Basic realm=\"x\"")));
+        secure.route(QStringLiteral("/p"), serverAsks ? challenge : Response::page("<html>secure</html>\n"));
+        if (proxyWantsCredentials)
+            m_server->requireProxyAuthorization(QStringLiteral("proxyuser"), QStringLiteral("proxypass"));
+
+        HTTPSocket socket;
+        int asked = 0;
+        socket.AuthenticationRequired = [&](QString& user, QString& pass) {
+            ++asked;
+            user = QStringLiteral("proxyuser");
+            pass = QStringLiteral("proxypass");
+            return true;
+        };
+        socket.httpProxyAddress = QStringLiteral("127.0.0.1");
+        socket.httpProxyPort = m_server->port();
+        Events events(socket);
+        socket.Get(secure.url(QStringLiteral("/p")));
+        QTRY_VERIFY_WITH_TIMEOUT(events.ended, WaitMs);
+        QCOMPARE(asked, asks);
+        const QList<FixtureServer::Request> tunnels = m_server->requests();
+        QVERIFY(!tunnels.isEmpty());
+        QCOMPARE(tunnels.constLast().method, QByteArray("CONNECT"));
+        if (proxyWantsCredentials)
+            QCOMPARE(tunnels.constLast().header("Proxy-Authorization"),
+                     FixtureServer::basicCredentials(QStringLiteral("proxyuser"), QStringLiteral("proxypass")));
+        const QList<FixtureServer::Request> far = secure.requests();
+        QVERIFY(!far.isEmpty());
+        QVERIFY(far.size() <= 2);
+        for (const FixtureServer::Request& request : far)
+            QVERIFY(request.header("Proxy-Authorization").isEmpty());
+        if (serverAsks) {
+            QCOMPARE(events.order.last(), QStringLiteral("Error"));
+            QCOMPARE(events.error, int(HTTPSocket::ProxyAuthenticationFailed));
+        } else {
+            QCOMPARE(events.status, 200);
+            QCOMPARE(events.content, QByteArray("<html>secure</html>\n"));
+        }
+    }
+
     void proxyChallengeIsAnsweredPerConnection_data()
     {
         QTest::addColumn<QString>("location");
