@@ -70,7 +70,9 @@ struct HTTPSocket::Request
     qint64 received = 0;
     bool connected = false;
     bool serverAsked = false;
-    bool proxyAsked = false;
+    /// The proxy authenticators answered for this request, one for each connection to the proxy:
+    /// the same one asking again means the proxy refused what it was given.
+    QList<const QAuthenticator*> proxyAnswered;
     int abortCode = NoError; ///< why we aborted the reply ourselves
 };
 
@@ -134,14 +136,18 @@ void HTTPSocket::start(const QString& url, const FolderItem* file)
         return;
     }
 
+    // A proxy that is asked for but cannot be used is an error: falling back to a direct
+    // connection would hand the request, and any proxy challenge of the server, to the server.
     const QString proxyHost = httpProxyAddress.trimmed();
-    if (proxyHost.isEmpty() || httpProxyPort == 0) {
-        m_manager->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
-    } else if (httpProxyPort < 1 || httpProxyPort > 65535) {
-        failSoon(InvalidAddress);
-        return;
-    } else {
+    if (useHttpProxy || !proxyHost.isEmpty() || httpProxyPort != 0) {
+        if (!isUsableProxy(proxyHost, httpProxyPort)) {
+            qCDebug(lcHttp) << "unusable proxy" << proxyHost << httpProxyPort;
+            failSoon(HostNotFound);
+            return;
+        }
         m_manager->setProxy(QNetworkProxy(QNetworkProxy::HttpProxy, proxyHost, quint16(httpProxyPort)));
+    } else {
+        m_manager->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
     }
 
     if (file) {
@@ -354,14 +360,32 @@ void HTTPSocket::onAuthenticationRequired(QNetworkReply* reply, QAuthenticator* 
     askCredentials(authenticator, false);
 }
 
-void HTTPSocket::onProxyAuthenticationRequired(const QNetworkProxy&, QAuthenticator* authenticator)
+void HTTPSocket::onProxyAuthenticationRequired(const QNetworkProxy& proxy, QAuthenticator* authenticator)
 {
     // The manager serves this socket alone and one request at a time, so the challenge belongs
-    // to the current request.
-    if (!m_request || !m_request->reply || m_request->proxyAsked)
+    // to the current request. The network layer raises it for any 407, also for one from a web
+    // server reached directly or through a tunnel of the proxy (it then names no proxy), and
+    // sends whatever the authenticator is given as Proxy-Authorization to whoever asked: only
+    // the proxy in use is answered.
+    if (!m_request || !m_request->reply)
         return;
-    m_request->proxyAsked = true;
+    const QNetworkProxy inUse = m_manager->proxy();
+    if (inUse.type() != QNetworkProxy::HttpProxy || proxy.type() != QNetworkProxy::HttpProxy ||
+        proxy.hostName().compare(inUse.hostName(), Qt::CaseInsensitive) != 0 || proxy.port() != inUse.port()) {
+        qCDebug(lcHttp) << m_request->url << "answered 407 not from the proxy in use; no credentials";
+        return;
+    }
+    // Each connection to the proxy has its own authenticator and is answered once; the same one
+    // asking again means the proxy refused the credentials, which ends the request.
+    if (m_request->proxyAnswered.contains(authenticator))
+        return;
+    m_request->proxyAnswered.append(authenticator);
     askCredentials(authenticator, true);
+}
+
+bool HTTPSocket::isUsableProxy(const QString& address, int port)
+{
+    return !address.trimmed().isEmpty() && port >= 1 && port <= 65535;
 }
 
 void HTTPSocket::askCredentials(QAuthenticator* authenticator, bool proxy)

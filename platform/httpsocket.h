@@ -25,9 +25,11 @@ namespace Starwick::platform {
 /// An HTTP client socket: one asynchronous GET at a time, of a page (kept in memory) or into a file.
 ///
 /// Contract of a request:
-/// - `httpProxyAddress` and `httpProxyPort` are read when the request starts; an empty address or
-///   port 0 means a direct connection. The system's proxy settings and the environment are never
-///   consulted.
+/// - `useHttpProxy`, `httpProxyAddress` and `httpProxyPort` are read when the request starts. The
+///   request goes through the proxy when `useHttpProxy` is set or an address or a port is given,
+///   and straight to the server otherwise. A proxy must be usable (isUsableProxy()); one that is
+///   not ends the request in Error(HostNotFound) before any connection is made, never in a direct
+///   connection. The system's proxy settings and the environment are never consulted.
 /// - A new request, or Disconnect(), drops the request in progress without any event from it.
 /// - Connected() comes once, when the request has been written to the server (or proxy).
 /// - A failure before that ends the request with Error(code) and nothing else (codes below).
@@ -38,8 +40,11 @@ namespace Starwick::platform {
 ///   past the size limit (PageTooLarge) and a proxy that refuses the credentials
 ///   (ProxyAuthenticationFailed).
 /// - Redirects are followed, up to ten, never from HTTPS to plain HTTP.
-/// - A server's 401 and a proxy's 407 ask AuthenticationRequired at most once each per request;
-///   refused or withheld credentials end the request (the server's 401 page is then received).
+/// - A server's 401 asks AuthenticationRequired at most once per request. A 407 asks it only when
+///   it comes from the proxy in use, and at most once per connection to that proxy (a redirect to
+///   another host opens a new one): a server reached directly, or through the proxy's tunnel, that
+///   answers 407 is never offered the proxy's credentials. Refused or withheld credentials end the
+///   request (the server's 401 page is then received; a 407 ends in Error(ProxyAuthenticationFailed)).
 class HTTPSocket : public QObject
 {
     Q_OBJECT
@@ -55,9 +60,10 @@ public:
         NoError = 0,
         FileError = 1,                   ///< a download's target cannot be prepared; nothing was sent
         NetworkFailure = 100,            ///< any other network failure
-        InvalidAddress = 101,            ///< not an http(s) address, or a proxy port out of range
+        InvalidAddress = 101,            ///< not an http(s) address
         ConnectionClosed = 102,          ///< the server or proxy closed the connection early
-        HostNotFound = 103,              ///< the server's or the proxy's name cannot be resolved
+        HostNotFound = 103,              ///< the server's or the proxy's name cannot be resolved, or
+                                         ///< the proxy is not usable (isUsableProxy()); nothing was sent
         ConnectionRefused = 104,         ///< nothing accepts connections at the server's or proxy's port
         TlsFailure = 105,                ///< the TLS handshake failed (certificate, protocol)
         PageTooLarge = 106,              ///< a page grew past maxPageSize() and was dropped
@@ -74,8 +80,11 @@ public:
     ~HTTPSocket() override;
 
     /// Proxy for the next request; set by the caller right before each request.
+    bool useHttpProxy = false;
     QString httpProxyAddress;
     int httpProxyPort = 0;
+    /// Whether a proxy can be connected to: an address that is not blank and a port of 1 to 65535.
+    static bool isUsableProxy(const QString& address, int port);
 
     /// Asked for a user name and password when a server answers 401 or a proxy 407; answer true
     /// to send them. Unset means never to send any.

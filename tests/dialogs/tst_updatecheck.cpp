@@ -391,6 +391,92 @@ private slots:
         QVERIFY(asked.constLast().header("Authorization").isEmpty());
     }
 
+    void unusableProxyIsReportedNotBypassed_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("port"); // as typed in Preferences; "SERVER": the loopback server's
+        QTest::newRow("no port") << "127.0.0.1"
+                                 << "";
+        QTest::newRow("port 0") << "127.0.0.1"
+                                << "0";
+        QTest::newRow("port not a number") << "127.0.0.1"
+                                           << "abc";
+        QTest::newRow("port over 65535") << "127.0.0.1"
+                                         << "70000";
+        QTest::newRow("no address") << ""
+                                    << "SERVER";
+    }
+    void unusableProxyIsReportedNotBypassed()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, port);
+        // The maker's server, reachable directly, asks for proxy credentials: a check that went
+        // there would be offered them.
+        FixtureServer::Response challenge = FixtureServer::Response::page("wanted", 407, "text/plain");
+        challenge.headers.append(qMakePair(QByteArray("Proxy-Authenticate"), QByteArray("Basic realm=\"x\"")));
+        m_server.route(kVersionPath, challenge);
+        Globals::UseProxy = true;
+        Globals::pAddress = address;
+        Globals::pPort = port == u"SERVER" ? int(m_server.port()) : SettingInteger(port);
+        Globals::pUserName = QStringLiteral("ann");
+        Globals::pPassword = QStringLiteral("secret");
+
+        App app;
+        app.AppleCheckforUpdates_Action();
+        fireTimer(UpdateCheckWindow::instance());
+        QTRY_VERIFY(platform::ExistingInstance<HTTPAlert>());
+        const HTTPAlert* alert = platform::ExistingInstance<HTTPAlert>();
+        QCOMPARE(alert->HeadingText->text(), QStringLiteral("The web server returned error 103!"));
+        QCOMPARE(alert->MessageText->text(), QStringLiteral("The address specified in your proxy settings could not be "
+                                                            "resolved. Check your settings and try again."));
+        QCOMPARE(m_server.requests().size(), 0);
+    }
+
+    void proxyCredentialsFollowARedirectToAnotherHost_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("passes");
+        QTest::newRow("right credentials") << "secret" << true;
+        QTest::newRow("refused credentials end in 407") << "wrong" << false;
+    }
+    void proxyCredentialsFollowARedirectToAnotherHost()
+    {
+        QFETCH(QString, password);
+        QFETCH(bool, passes);
+        // Both hosts exist only behind the proxy; the proxy wants the credentials on each
+        // connection, the second one made for the redirect.
+        FixtureServer proxy;
+        QVERIFY(proxy.start());
+        proxy.route(kVersionPath,
+                    FixtureServer::Response::redirect(QStringLiteral("http://mirror.invalid/v/Starwick.txt")));
+        proxy.route(QStringLiteral("/v/Starwick.txt"), FixtureServer::Response::page("1.2.0", 200, "text/plain"));
+        proxy.requireProxyAuthorization(QStringLiteral("ann"), QStringLiteral("secret"));
+        setMakerServerForTesting(QStringLiteral("maker.invalid"));
+        Globals::UseProxy = true;
+        Globals::pAddress = QStringLiteral("127.0.0.1");
+        Globals::pPort = proxy.port();
+        Globals::pUserName = QStringLiteral("ann");
+        Globals::pPassword = password;
+
+        App app;
+        app.AppleCheckforUpdates_Action();
+        fireTimer(UpdateCheckWindow::instance());
+        if (passes) {
+            QTRY_VERIFY(platform::ExistingInstance<NoUpdateWindow>());
+            const QList<FixtureServer::Request> asked = proxy.requestsFor(QStringLiteral("/v/Starwick.txt"));
+            QVERIFY(!asked.isEmpty());
+            QCOMPARE(asked.constLast().target, QByteArray("http://mirror.invalid/v/Starwick.txt"));
+            QCOMPARE(asked.constLast().header("Proxy-Authorization"),
+                     FixtureServer::basicCredentials(QStringLiteral("ann"), QStringLiteral("secret")));
+        } else {
+            QTRY_VERIFY(platform::ExistingInstance<HTTPAlert>());
+            QCOMPARE(platform::ExistingInstance<HTTPAlert>()->HeadingText->text(),
+                     QStringLiteral("The web server returned error 407!"));
+            QCOMPARE(proxy.requests().size(), 2); // without, then with the refused credentials
+        }
+        QCOMPARE(m_server.requests().size(), 0);
+    }
+
     void launchArmsTheCheckOnlyWithDoCheck_data()
     {
         QTest::addColumn<QString>("line2"); // empty: no settings file (first launch)

@@ -241,9 +241,6 @@ private slots:
         QTest::newRow("not an http address")
             << QStringLiteral("ftp://127.0.0.1/file") << QString() << 0 << int(HTTPSocket::InvalidAddress);
         QTest::newRow("empty address") << QString() << QString() << 0 << int(HTTPSocket::InvalidAddress);
-        QTest::newRow("proxy port out of range")
-            << QStringLiteral("http://www.example.com/") << QStringLiteral("127.0.0.1") << 70000
-            << int(HTTPSocket::InvalidAddress);
     }
 
     void failuresBeforeTheRequestAreErrors()
@@ -520,6 +517,220 @@ private slots:
         } else {
             QCOMPARE(events.order.last(), QStringLiteral("Error"));
             QCOMPARE(events.error, error);
+        }
+    }
+
+    void unusableProxyIsAnErrorNotADirectConnection_data()
+    {
+        QTest::addColumn<bool>("useProxy");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<int>("port"); // -1: the fixture's port
+        QTest::newRow("proxy on, no port") << true << QStringLiteral("127.0.0.1") << 0;
+        QTest::newRow("proxy on, port over 65535") << true << QStringLiteral("127.0.0.1") << 70000;
+        QTest::newRow("proxy on, negative port") << true << QStringLiteral("127.0.0.1") << -8080;
+        QTest::newRow("proxy on, no address") << true << QString() << -1;
+        QTest::newRow("proxy on, blank address") << true << QStringLiteral("   ") << -1;
+        QTest::newRow("proxy on, nothing given") << true << QString() << 0;
+        QTest::newRow("address without a port") << false << QStringLiteral("127.0.0.1") << 0;
+        QTest::newRow("port without an address") << false << QString() << -1;
+    }
+
+    void unusableProxyIsAnErrorNotADirectConnection()
+    {
+        QFETCH(bool, useProxy);
+        QFETCH(QString, address);
+        QFETCH(int, port);
+        // The web server itself asks for proxy credentials: a silent direct connection would
+        // both reach it and be offered them.
+        Response challenge = Response::page("<html>proxy wanted</html>\n", 407);
+        challenge.headers.append(qMakePair(QByteArray("Proxy-Authenticate"), QByteArray("Basic realm=\"x\"")));
+        m_server->route(QStringLiteral("/p"), challenge);
+        HTTPSocket socket;
+        int asked = 0;
+        socket.AuthenticationRequired = [&](QString& user, QString& pass) {
+            ++asked;
+            user = QStringLiteral("proxyuser");
+            pass = QStringLiteral("proxypass");
+            return true;
+        };
+        Events events(socket);
+        socket.useHttpProxy = useProxy;
+        socket.httpProxyAddress = address;
+        socket.httpProxyPort = port == -1 ? int(m_server->port()) : port;
+        socket.Get(m_server->url(QStringLiteral("/p")));
+        QVERIFY(events.order.isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(events.ended, WaitMs);
+        QCOMPARE(events.order, QStringList{"Error"});
+        QCOMPARE(events.error, int(HTTPSocket::HostNotFound));
+        QCOMPARE(asked, 0);
+        QTest::qWait(50);
+        QCOMPARE(m_server->connectionCount(), 0);
+    }
+
+    void directServerAnswering407GetsNoProxyCredentials_data()
+    {
+        QTest::addColumn<bool>("proxyElsewhere");
+        QTest::newRow("no proxy") << false;
+        QTest::newRow("after a request through a proxy") << true;
+    }
+
+    void directServerAnswering407GetsNoProxyCredentials()
+    {
+        QFETCH(bool, proxyElsewhere);
+        Response challenge = Response::page("<html>proxy wanted</html>\n", 407);
+        challenge.headers.append(qMakePair(QByteArray("Proxy-Authenticate"), QByteArray("Basic realm=\"x\"")));
+        m_server->route(QStringLiteral("/p"), challenge);
+        HTTPSocket socket;
+        int asked = 0;
+        socket.AuthenticationRequired = [&](QString& user, QString& pass) {
+            ++asked;
+            user = QStringLiteral("proxyuser");
+            pass = QStringLiteral("proxypass");
+            return true;
+        };
+        Events events(socket);
+        FixtureServer proxy;
+        if (proxyElsewhere) {
+            // The socket has answered a real proxy before: its credentials are known to the
+            // network layer, and must stay with that proxy.
+            QVERIFY(proxy.start());
+            proxy.route(QStringLiteral("/q"), Response::page("through the proxy"));
+            proxy.requireProxyAuthorization(QStringLiteral("proxyuser"), QStringLiteral("proxypass"));
+            socket.httpProxyAddress = QStringLiteral("127.0.0.1");
+            socket.httpProxyPort = proxy.port();
+            socket.Get(QStringLiteral("http://apod.starwick-fixture.invalid/q"));
+            QTRY_VERIFY_WITH_TIMEOUT(events.ended, WaitMs);
+            QCOMPARE(events.status, 200);
+            QCOMPARE(asked, 1);
+            events.clear();
+            asked = 0;
+            socket.httpProxyAddress.clear();
+            socket.httpProxyPort = 0;
+        }
+        socket.Get(m_server->url(QStringLiteral("/p")));
+        QTRY_VERIFY_WITH_TIMEOUT(events.ended, WaitMs);
+        QCOMPARE(events.order.last(), QStringLiteral("Error"));
+        QCOMPARE(events.error, int(HTTPSocket::ProxyAuthenticationFailed));
+        QCOMPARE(asked, 0);
+        const QList<FixtureServer::Request> requests = m_server->requests();
+        QCOMPARE(requests.size(), 1);
+        QVERIFY(requests.first().header("Proxy-Authorization").isEmpty());
+        QVERIFY(requests.first().header("Authorization").isEmpty());
+    }
+
+    void serverAtTheFarEndOfATunnelGetsNoProxyCredentials_data()
+    {
+        QTest::addColumn<bool>("proxyWantsCredentials");
+        QTest::addColumn<bool>("serverAsks");
+        QTest::addColumn<int>("asks");
+        QTest::newRow("https through a proxy that wants credentials") << true << false << 1;
+        QTest::newRow("server answers 407 through the tunnel") << true << true << 1;
+        QTest::newRow("server answers 407 through an open proxy") << false << true << 0;
+    }
+
+    void serverAtTheFarEndOfATunnelGetsNoProxyCredentials()
+    {
+        QFETCH(bool, proxyWantsCredentials);
+        QFETCH(bool, serverAsks);
+        QFETCH(int, asks);
+        if (!QSslSocket::supportsSsl())
+            QSKIP("no TLS backend");
+        QSslConfiguration trusting = QSslConfiguration::defaultConfiguration();
+        trusting.addCaCertificate(FixtureServer::tlsCertificate());
+        QSslConfiguration::setDefaultConfiguration(trusting);
+        FixtureServer secure;
+        QVERIFY(secure.startTls());
+        Response challenge = Response::page("<html>proxy wanted</html>\n", 407);
+        challenge.headers.append(qMakePair(QByteArray("Proxy-Authenticate"), QByteArray("Basic realm=\"x\"")));
+        secure.route(QStringLiteral("/p"), serverAsks ? challenge : Response::page("<html>secure</html>\n"));
+        if (proxyWantsCredentials)
+            m_server->requireProxyAuthorization(QStringLiteral("proxyuser"), QStringLiteral("proxypass"));
+
+        HTTPSocket socket;
+        int asked = 0;
+        socket.AuthenticationRequired = [&](QString& user, QString& pass) {
+            ++asked;
+            user = QStringLiteral("proxyuser");
+            pass = QStringLiteral("proxypass");
+            return true;
+        };
+        socket.httpProxyAddress = QStringLiteral("127.0.0.1");
+        socket.httpProxyPort = m_server->port();
+        Events events(socket);
+        socket.Get(secure.url(QStringLiteral("/p")));
+        QTRY_VERIFY_WITH_TIMEOUT(events.ended, WaitMs);
+        QCOMPARE(asked, asks);
+        const QList<FixtureServer::Request> tunnels = m_server->requests();
+        QVERIFY(!tunnels.isEmpty());
+        QCOMPARE(tunnels.constLast().method, QByteArray("CONNECT"));
+        if (proxyWantsCredentials)
+            QCOMPARE(tunnels.constLast().header("Proxy-Authorization"),
+                     FixtureServer::basicCredentials(QStringLiteral("proxyuser"), QStringLiteral("proxypass")));
+        const QList<FixtureServer::Request> far = secure.requests();
+        QVERIFY(!far.isEmpty());
+        QVERIFY(far.size() <= 2);
+        for (const FixtureServer::Request& request : far)
+            QVERIFY(request.header("Proxy-Authorization").isEmpty());
+        if (serverAsks) {
+            QCOMPARE(events.order.last(), QStringLiteral("Error"));
+            QCOMPARE(events.error, int(HTTPSocket::ProxyAuthenticationFailed));
+        } else {
+            QCOMPARE(events.status, 200);
+            QCOMPARE(events.content, QByteArray("<html>secure</html>\n"));
+        }
+    }
+
+    void proxyChallengeIsAnsweredPerConnection_data()
+    {
+        QTest::addColumn<QString>("location");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<int>("maxAsks");
+        const QString otherHost = QStringLiteral("http://images.starwick-fixture.invalid/final");
+        QTest::newRow("redirect to another host") << otherHost << QStringLiteral("proxypass") << 0 << 2;
+        QTest::newRow("redirect on the same host") << QStringLiteral("/final") << QStringLiteral("proxypass") << 0 << 2;
+        QTest::newRow("refused credentials end in 407") << otherHost << QStringLiteral("wrong") << 407 << 1;
+    }
+
+    void proxyChallengeIsAnsweredPerConnection()
+    {
+        QFETCH(QString, location);
+        QFETCH(QString, password);
+        QFETCH(int, error);
+        QFETCH(int, maxAsks);
+        // Both hosts exist only behind the proxy, which wants its credentials on every connection.
+        m_server->route(QStringLiteral("/start"), Response::redirect(location));
+        m_server->route(QStringLiteral("/final"), Response::page("<html>arrived</html>\n"));
+        m_server->requireProxyAuthorization(QStringLiteral("proxyuser"), QStringLiteral("proxypass"));
+        HTTPSocket socket;
+        int asked = 0;
+        socket.AuthenticationRequired = [&](QString& user, QString& pass) {
+            ++asked;
+            user = QStringLiteral("proxyuser");
+            pass = password;
+            return true;
+        };
+        socket.httpProxyAddress = QStringLiteral("127.0.0.1");
+        socket.httpProxyPort = m_server->port();
+        Events events(socket);
+        socket.Get(QStringLiteral("http://apod.starwick-fixture.invalid/start"));
+        QTRY_VERIFY_WITH_TIMEOUT(events.ended, WaitMs);
+        QVERIFY(asked >= 1);
+        QVERIFY(asked <= maxAsks);
+        const QList<FixtureServer::Request> requests = m_server->requests();
+        for (const FixtureServer::Request& request : requests)
+            QVERIFY(request.proxied());
+        if (error == 0) {
+            QCOMPARE(events.order.last(), QStringLiteral("Page"));
+            QCOMPARE(events.status, 200);
+            QCOMPARE(events.content, QByteArray("<html>arrived</html>\n"));
+            const QList<FixtureServer::Request> finals = m_server->requestsFor(QStringLiteral("/final"));
+            QCOMPARE(finals.last().header("Proxy-Authorization"),
+                     FixtureServer::basicCredentials(QStringLiteral("proxyuser"), QStringLiteral("proxypass")));
+        } else {
+            QCOMPARE(events.order.last(), QStringLiteral("Error"));
+            QCOMPARE(events.error, error);
+            QCOMPARE(requests.size(), 2); // without, then with the refused credentials
         }
     }
 

@@ -104,6 +104,11 @@ public:
 private:
     void onReadyRead()
     {
+        if (m_tunnel) {
+            if (m_tunnel->state() == QAbstractSocket::ConnectedState)
+                m_tunnel->write(m_socket->readAll());
+            return; // until then the bytes wait in the socket
+        }
         if (m_answering) {
             m_socket->readAll(); // one request per connection; anything further is ignored
             return;
@@ -140,9 +145,9 @@ private:
         m_server->record(request);
         if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState)
             return; // the test stopped the server on seeing the request
-        FixtureServer::Response response = request.method == "CONNECT"
-                                               ? FixtureServer::Response::page("no tunnels here\n", 405, "text/plain")
-                                               : m_server->answer(request);
+        if (request.method == "CONNECT")
+            return connectTunnel(request);
+        FixtureServer::Response response = m_server->answer(request);
         if (request.method == "HEAD") {
             // The head as for a GET, Content-Length included, and no body.
             if (!response.omitContentLength && !response.endless && !hasHeader(response.headers, "Content-Length"))
@@ -152,6 +157,40 @@ private:
             response.endless = false;
         }
         respond(response);
+    }
+
+    /// A CONNECT: with the proxy's credentials (when it wants any), a tunnel to a port of this
+    /// machine; nothing else is reached.
+    void connectTunnel(const FixtureServer::Request& request)
+    {
+        if (!m_server->proxyAuthorized(request))
+            return respond(FixtureServer::proxyRefusal());
+        const QList<QByteArray> hostPort = request.target.split(':');
+        bool numeric = false;
+        const quint16 port = hostPort.size() == 2 ? hostPort[1].toUShort(&numeric) : 0;
+        if (!numeric || (hostPort[0] != "127.0.0.1" && hostPort[0] != "localhost"))
+            return respond(FixtureServer::Response::page("no tunnel to there\n", 502, "text/plain"));
+        m_answering = true;
+        m_tunnel = new QTcpSocket(this);
+        connect(m_tunnel, &QTcpSocket::connected, this, [this] {
+            m_socket->write("HTTP/1.1 200 Connection established\r\n\r\n");
+            m_tunnel->write(m_buffer.mid(m_buffer.indexOf("\r\n\r\n") + 4));
+            m_tunnel->write(m_socket->readAll());
+        });
+        connect(m_tunnel, &QTcpSocket::readyRead, this, [this] {
+            if (m_socket)
+                m_socket->write(m_tunnel->readAll());
+        });
+        connect(m_tunnel, &QTcpSocket::disconnected, this, [this] {
+            if (m_socket)
+                m_socket->disconnectFromHost();
+        });
+        connect(m_tunnel, &QTcpSocket::errorOccurred, this, [this] {
+            if (m_socket)
+                m_socket->abort();
+        });
+        connect(m_socket.data(), &QTcpSocket::disconnected, m_tunnel.data(), &QTcpSocket::disconnectFromHost);
+        m_tunnel->connectToHost(QHostAddress::LocalHost, port);
     }
 
     void badRequest() { respond(FixtureServer::Response::page("bad request\n", 400, "text/plain")); }
@@ -217,6 +256,7 @@ private:
     qint64 m_sent = 0;
     qint64 m_limit = 0;
     QTimer m_trickle;
+    QPointer<QTcpSocket> m_tunnel; ///< the far end of a CONNECT
 };
 
 FixtureServer::Response FixtureServer::Response::page(const QByteArray& body, int status, const QByteArray& contentType)
@@ -356,15 +396,22 @@ QByteArray FixtureServer::basicCredentials(const QString& user, const QString& p
     return "Basic " + (user + QLatin1Char(':') + password).toUtf8().toBase64();
 }
 
+bool FixtureServer::proxyAuthorized(const Request& request) const
+{
+    return m_proxyCredentials.isEmpty() || request.header("Proxy-Authorization") == m_proxyCredentials;
+}
+
+FixtureServer::Response FixtureServer::proxyRefusal()
+{
+    Response refused = Response::page("<html><body>Proxy authentication required.</body></html>\n", 407);
+    refused.headers.append(qMakePair(QByteArray("Proxy-Authenticate"), QByteArray("Basic realm=\"fixture proxy\"")));
+    return refused;
+}
+
 FixtureServer::Response FixtureServer::answer(const Request& request) const
 {
-    if (request.proxied() && !m_proxyCredentials.isEmpty() &&
-        request.header("Proxy-Authorization") != m_proxyCredentials) {
-        Response refused = Response::page("<html><body>Proxy authentication required.</body></html>\n", 407);
-        refused.headers.append(
-            qMakePair(QByteArray("Proxy-Authenticate"), QByteArray("Basic realm=\"fixture proxy\"")));
-        return refused;
-    }
+    if (request.proxied() && !proxyAuthorized(request))
+        return proxyRefusal();
     const auto found = m_routes.constFind(request.path);
     if (found == m_routes.constEnd())
         return Response::page("<html><body>Not found: " + request.path.toHtmlEscaped().toUtf8() + "</body></html>\n",

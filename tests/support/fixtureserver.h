@@ -21,7 +21,8 @@ namespace Starwick::Test {
 /// It answers routes by path (the query is not part of the match; unknown paths get a 404 page),
 /// closes every connection after one answer ("Connection: close"), and records every request.
 /// It is an HTTP proxy as well: a request in absolute form ("GET http://host/path HTTP/1.1") is
-/// answered from the same routes, whatever the host, optionally only with the right Basic
+/// answered from the same routes, whatever the host, and a CONNECT to a port of 127.0.0.1 opens a
+/// tunnel to it (for https through the proxy), both optionally only with the right Basic
 /// Proxy-Authorization (else 407 with Proxy-Authenticate). Input that is not HTTP (a TLS hello,
 /// an overlong or malformed head) gets a 400 and the connection is closed.
 class FixtureServer : public QObject
@@ -107,6 +108,8 @@ public:
 
     /// "Basic " + base64(user:password), as the Authorization headers carry it.
     static QByteArray basicCredentials(const QString& user, const QString& password);
+    /// The proxy's 407 answer, with its Basic Proxy-Authenticate challenge.
+    static Response proxyRefusal();
 
 signals:
     void requestReceived(const Starwick::Test::FixtureServer::Request& request);
@@ -114,6 +117,7 @@ signals:
 private:
     friend class FixtureConnection;
     Response answer(const Request& request) const;
+    bool proxyAuthorized(const Request& request) const;
     void record(const Request& request);
     bool listen(std::unique_ptr<QTcpServer> server, quint16 port);
 
