@@ -91,9 +91,9 @@ private:
     /// not store the settings.
     static void reportSaveFailure(const QString& cause);
 
-    /// Set when the controls came from Globals: the creator code of the run, which none of the
-    /// pop-up's rows may stand for, and the row shown for it. The run keeps that code unless the
-    /// row is changed.
+    /// Set when the controls came from Globals: the run's creator code (it may be empty, or one
+    /// that no row stands for) and the row shown for it. The run keeps that code unless the row
+    /// is changed.
     std::optional<QString> m_runCreator;
     int m_runCreatorRow = 0;
 };

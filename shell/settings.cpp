@@ -75,8 +75,8 @@ int toInteger(const QString& text)
 bool writeLines(const QStringList& lines, QString* error, QString* cause)
 {
     // The file holds the proxy password: it is its owner's alone, in a folder no one else can
-    // enter (which also hides a new file in the moment before its mode is narrowed). Older
-    // versions left both open to everyone; each write narrows them.
+    // enter (which also hides a new file in the moment before its mode is narrowed). A folder
+    // and file made open to everyone before are narrowed here, at their next write.
     QString folderError;
     if (SettingsFolder().Directory() && !SettingsFolder().RestrictToOwner(&folderError))
         qCWarning(lcSettings, "%s", qPrintable(folderError));
