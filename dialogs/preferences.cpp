@@ -232,9 +232,11 @@ void Preferences::Open()
     QString error;
     const SettingsLines lines = ReadSettingsFile(&status, &error);
     if (status != SettingsFileStatus::Read) {
-        // A file out of reach is treated as none: the controls keep their layout values.
+        // A file out of reach is treated as none. The controls show what this run uses, not
+        // their layout values, which a close would otherwise put into Globals.
         if (status == SettingsFileStatus::Unreadable)
             qCWarning(lcPreferences, "The settings file could not be read: %s", qPrintable(error));
+        loadFromGlobals();
         return;
     }
 
@@ -262,6 +264,30 @@ void Preferences::Open()
     WindowSizeCheck->setChecked(lines.isOn(SettingsLine::RememberSize));
 }
 
+void Preferences::loadFromGlobals()
+{
+    DelCacheCheck->setChecked(Globals::DeleteCache);
+    UseSoundsCheck->setChecked(Globals::UseSounds);
+    pAddressField->setText(Globals::pAddress);
+    pPortField->setText(Globals::pPort != 0 ? QString::number(Globals::pPort) : QString());
+    pUsernameField->setText(Globals::pUserName);
+    pPasswordField->setText(Globals::pPassword);
+    UseProxyCheck->setChecked(Globals::UseProxy);
+    for (size_t row = 0; row < kFileTypes.size(); ++row) {
+        if (Globals::FileTypeName == QLatin1String(kFileTypes.at(row).creator))
+            TypePopup->setCurrentIndex(int(row));
+    }
+    m_runCreator = Globals::FileTypeName;
+    m_runCreatorRow = TypePopup->currentIndex();
+}
+
+void Preferences::reportSaveFailure(const QString& cause)
+{
+    platform::Beep();
+    if (MainWindow* main = MainWindow::existing())
+        main->StatsText->setText(tr("Preferences not saved: %1.").arg(cause));
+}
+
 void Preferences::Close()
 {
     Globals::PanelValue = PagePanel1->currentIndex();
@@ -281,6 +307,10 @@ void Preferences::Close()
         if (TypePopup->currentText() == QLatin1String(type.row))
             creator = QLatin1String(type.creator);
     }
+    // A run without a settings file may use no code or one outside the rows: it stays unless
+    // the row was changed.
+    if (m_runCreator && TypePopup->currentIndex() == m_runCreatorRow)
+        creator = *m_runCreator;
     Globals::FileTypeName = creator;
     const bool rememberPosition = WindowPosCheck->isChecked();
     const bool rememberSize = WindowSizeCheck->isChecked();
@@ -288,6 +318,7 @@ void Preferences::Close()
     // The frame of the main window that exists (also one that is closing); none is made for it.
     const MainWindow* main = platform::CurrentInstance<MainWindow>();
     QString error;
+    QString cause;
     const SettingsUpdate update = UpdateSettingsFile(
         [&](SettingsLines& lines) {
             lines.setOn(SettingsLine::CheckForUpdates, checkForUpdates);
@@ -304,9 +335,11 @@ void Preferences::Close()
             if (main)
                 lines.setFrame(main->Top(), main->Left(), main->Width(), main->Height());
         },
-        &error);
-    if (update == SettingsUpdate::Failed)
+        &error, &cause);
+    if (update == SettingsUpdate::Failed) {
         qCWarning(lcPreferences, "The preferences could not be stored in the settings file: %s", qPrintable(error));
+        reportSaveFailure(cause);
+    }
 }
 
 } // namespace Starwick

@@ -2,6 +2,10 @@
 
 #include "platform/window.h"
 
+#include <QString>
+
+#include <optional>
+
 QT_BEGIN_NAMESPACE
 class QAction;
 class QCheckBox;
@@ -80,6 +84,18 @@ private:
     /// Resizes the window to `page`'s height, shows the page and titles the window after it;
     /// false, with nothing more done, when the window was closed while it resized.
     bool showPage(int page);
+    /// Loads the controls from this run's Globals, when there is no settings file to load them
+    /// from, so that a close without a change leaves the run's values as they are.
+    void loadFromGlobals();
+    /// Tells the user, with a beep and in the main window's status line, that the close could
+    /// not store the settings.
+    static void reportSaveFailure(const QString& cause);
+
+    /// Set when the controls came from Globals: the run's creator code (it may be empty, or one
+    /// that no row stands for) and the row shown for it. The run keeps that code unless the row
+    /// is changed.
+    std::optional<QString> m_runCreator;
+    int m_runCreatorRow = 0;
 };
 
 } // namespace Starwick

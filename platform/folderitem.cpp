@@ -276,16 +276,33 @@ bool FolderItem::IsLink() const
     return !isNull() && QFileInfo(m_path).isSymLink();
 }
 
-bool FolderItem::CreateAsFolder(QString* error) const
+bool FolderItem::CreateAsFolder(QString* error, FileAccess access) const
 {
     if (isNull())
         return fail(error, tr("No folder to create."));
-    if (::mkdir(QFile::encodeName(m_path).constData(), 0777) == 0)
+    const mode_t mode = access == FileAccess::OwnerOnly ? S_IRWXU : (S_IRWXU | S_IRWXG | S_IRWXO);
+    if (::mkdir(QFile::encodeName(m_path).constData(), mode) == 0)
         return true;
     const int code = errno;
     if (code == EEXIST && Directory())
         return true;
     return fail(error, tr("Cannot create the folder %1: %2").arg(m_path, systemError(code)));
+}
+
+bool FolderItem::RestrictToOwner(QString* error) const
+{
+    if (isNull())
+        return fail(error, tr("No file to restrict."));
+    const QByteArray path = QFile::encodeName(m_path);
+    struct stat info;
+    if (::stat(path.constData(), &info) != 0)
+        return fail(error, tr("Cannot change the permissions of %1: %2").arg(m_path, systemError(errno)));
+    const mode_t others = S_IRWXG | S_IRWXO;
+    if ((info.st_mode & others) == 0)
+        return true;
+    if (::chmod(path.constData(), info.st_mode & ~others & ALLPERMS) != 0)
+        return fail(error, tr("Cannot change the permissions of %1: %2").arg(m_path, systemError(errno)));
+    return true;
 }
 
 bool FolderItem::CopyFileTo(const FolderItem& destination, QString* error) const

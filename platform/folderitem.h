@@ -4,6 +4,13 @@
 
 namespace Starwick::platform {
 
+/// Who may use a file or folder the program makes or rewrites.
+enum class FileAccess
+{
+    Default,   ///< the mode the user's umask gives a new item; an existing item's mode is kept
+    OwnerOnly, ///< the owner only: a folder 0700, a file 0600 (group and others get nothing)
+};
+
 /// A reference to a file or folder by path, which need not exist, as the program's file
 /// operations are written against. Operations report failure through their result (and `error`
 /// where given); none throws.
@@ -40,7 +47,11 @@ public:
     bool IsLink() const;
 
     /// Makes this folder (one level); an existing folder is left as it is and counts as success.
-    bool CreateAsFolder(QString* error = nullptr) const;
+    /// With FileAccess::OwnerOnly a new folder is made 0700 from the start.
+    bool CreateAsFolder(QString* error = nullptr, FileAccess access = FileAccess::Default) const;
+    /// Takes every permission of group and others from the item (what a link points to, for a
+    /// link), keeping the owner's. Nothing changes when they have none already.
+    bool RestrictToOwner(QString* error = nullptr) const;
 
     /// Copies this file to `destination`: into it under this file's name when it is a folder,
     /// else as that file. An existing destination file is replaced whole, never left half written.

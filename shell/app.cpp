@@ -55,12 +55,15 @@ App* App::instance()
 
 void App::Open()
 {
-    // Folders: made at every launch; one that exists already is left as it is. The Preferences
-    // folder itself may be missing in a new home, so it is made first.
-    platform::FolderItem::PreferencesFolder().CreateAsFolder();
-    SettingsFolder().Parent().CreateAsFolder();
-    SettingsFolder().CreateAsFolder();
-    CacheFolder().CreateAsFolder();
+    // Folders: made at every launch; one that exists already is left as it is (the settings
+    // writers narrow an older, open settings folder). The Preferences folder itself may be
+    // missing in a new home, so it is made first. Each is made for its owner alone: the settings
+    // folder holds the proxy password, and the cache lies inside it.
+    constexpr auto ownerOnly = platform::FileAccess::OwnerOnly;
+    platform::FolderItem::PreferencesFolder().CreateAsFolder(nullptr, ownerOnly);
+    SettingsFolder().Parent().CreateAsFolder(nullptr, ownerOnly);
+    SettingsFolder().CreateAsFolder(nullptr, ownerOnly);
+    CacheFolder().CreateAsFolder(nullptr, ownerOnly);
     RemoveSettingsLeftovers();
 
     Globals::PanelValue = 0;

@@ -5,11 +5,14 @@
 #include "platform/textfile.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 
 #include <cmath>
 #include <limits>
 
 namespace Starwick {
+
+Q_LOGGING_CATEGORY(lcSettings, "starwick.settings")
 
 namespace {
 
@@ -69,10 +72,16 @@ int toInteger(const QString& text)
     return static_cast<int>(rounded);
 }
 
-bool writeLines(const QStringList& lines, QString* error)
+bool writeLines(const QStringList& lines, QString* error, QString* cause)
 {
+    // The file holds the proxy password: it is its owner's alone, in a folder no one else can
+    // enter (which also hides a new file in the moment before its mode is narrowed). A folder
+    // and file made open to everyone before are narrowed here, at their next write.
+    QString folderError;
+    if (SettingsFolder().Directory() && !SettingsFolder().RestrictToOwner(&folderError))
+        qCWarning(lcSettings, "%s", qPrintable(folderError));
     FolderItem file = SettingsFile();
-    if (!platform::TextFile::Rewrite(file, lines, error))
+    if (!platform::TextFile::Rewrite(file, lines, error, platform::FileAccess::OwnerOnly, cause))
         return false;
     // The file is written under its name already; the codes are kept only where the file
     // system takes user attributes, and their absence is no failure.
@@ -220,7 +229,7 @@ QStringList SettingsLines::lines(int count) const
     return result;
 }
 
-SettingsLines ReadSettingsFile(SettingsFileStatus* status, QString* error)
+SettingsLines ReadSettingsFile(SettingsFileStatus* status, QString* error, QString* cause)
 {
     auto report = [status](SettingsFileStatus value) {
         if (status)
@@ -232,7 +241,7 @@ SettingsLines ReadSettingsFile(SettingsFileStatus* status, QString* error)
         return {};
     }
     platform::TextFile text;
-    if (!text.Open(file, error)) {
+    if (!text.Open(file, error, cause)) {
         report(SettingsFileStatus::Unreadable);
         return {};
     }
@@ -241,6 +250,7 @@ SettingsLines ReadSettingsFile(SettingsFileStatus* status, QString* error)
         raw << text.ReadLine();
     if (text.readFailed()) {
         setError(error, text.errorString());
+        setError(cause, text.errorCause());
         report(SettingsFileStatus::Unreadable);
         return {};
     }
@@ -258,9 +268,9 @@ SettingsLines DefaultSettingsLines()
     return SettingsLines(lines.lines(SettingsLine::DefaultCount));
 }
 
-bool WriteSettingsFile(const SettingsLines& lines, QString* error)
+bool WriteSettingsFile(const SettingsLines& lines, QString* error, QString* cause)
 {
-    return writeLines(lines.lines(SettingsLine::Count), error);
+    return writeLines(lines.lines(SettingsLine::Count), error, cause);
 }
 
 void RemoveSettingsLeftovers()
@@ -268,27 +278,28 @@ void RemoveSettingsLeftovers()
     platform::TextFile::RemoveRewriteLeftovers(SettingsFile());
 }
 
-bool WriteDefaultSettingsFile(QString* error)
+bool WriteDefaultSettingsFile(QString* error, QString* cause)
 {
     const SettingsLines lines = DefaultSettingsLines();
     if (SettingsFile().Exists()) {
         setError(error, tr("The settings file %1 exists already.").arg(SettingsFile().path()));
+        setError(cause, tr("the file exists already"));
         return false;
     }
-    return writeLines(lines.lines(SettingsLine::DefaultCount), error);
+    return writeLines(lines.lines(SettingsLine::DefaultCount), error, cause);
 }
 
-SettingsUpdate UpdateSettingsFile(const std::function<void(SettingsLines&)>& change, QString* error)
+SettingsUpdate UpdateSettingsFile(const std::function<void(SettingsLines&)>& change, QString* error, QString* cause)
 {
     SettingsFileStatus status = SettingsFileStatus::Missing;
-    SettingsLines lines = ReadSettingsFile(&status, error);
+    SettingsLines lines = ReadSettingsFile(&status, error, cause);
     if (status == SettingsFileStatus::Missing)
         return SettingsUpdate::NoFile;
     if (status == SettingsFileStatus::Unreadable)
         return SettingsUpdate::Failed;
     if (change)
         change(lines);
-    return WriteSettingsFile(lines, error) ? SettingsUpdate::Written : SettingsUpdate::Failed;
+    return WriteSettingsFile(lines, error, cause) ? SettingsUpdate::Written : SettingsUpdate::Failed;
 }
 
 } // namespace Starwick

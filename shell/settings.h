@@ -136,8 +136,12 @@ enum class SettingsFileStatus
 
 /// The read pass: reads lines 1 to 17 of the settings file (lines after the 17th are ignored).
 /// A missing file gives no lines; a file that cannot be read gives empty lines, its status
-/// Unreadable and the reason in `error`. Never fails in any other way.
-SettingsLines ReadSettingsFile(SettingsFileStatus* status = nullptr, QString* error = nullptr);
+/// Unreadable and the reason in `error` (naming the file, for the log) and in `cause` (the
+/// reason alone, for a status line). Never fails in any other way. Only a regular file, or a
+/// link to one, is read: anything else there (a named pipe, a device, a folder) is Unreadable
+/// and is never opened.
+SettingsLines ReadSettingsFile(SettingsFileStatus* status = nullptr, QString* error = nullptr,
+                               QString* cause = nullptr);
 
 /// The 11 lines of the default file a first launch writes.
 SettingsLines DefaultSettingsLines();
@@ -146,12 +150,17 @@ SettingsLines DefaultSettingsLines();
 /// its name to "Starwick Preferences", its creator to "Qwlk" and its type to "pref" (where the
 /// file system takes them). Lines never changed go back exactly as they were read. It writes
 /// whether or not the file exists: callers follow the rule below through the two functions
-/// after it. On failure the previous file is left whole and `error` says why.
+/// after it. On failure the previous file is left whole and `error` and `cause` say why (as for
+/// ReadSettingsFile).
+///
+/// The file is written 0600 and its folder narrowed to its owner (0700) at every write, since it
+/// holds the proxy password. Through a link to a regular file, that file is replaced and the
+/// link kept; anything else in the file's place is never written over.
 ///
 /// The rule: only the first launch writes a settings file that does not exist (the default file,
 /// WriteDefaultSettingsFile); every other writer rewrites an existing file only
 /// (UpdateSettingsFile).
-bool WriteSettingsFile(const SettingsLines& lines, QString* error = nullptr);
+bool WriteSettingsFile(const SettingsLines& lines, QString* error = nullptr, QString* cause = nullptr);
 
 /// Removes the temporary files that settings writes killed before their last step (moving the
 /// new file into place) left beside the settings file; never the settings file itself. Launch
@@ -160,7 +169,7 @@ void RemoveSettingsLeftovers();
 
 /// The first launch: writes the 11-line default file when no settings file exists. False, with
 /// `error` set, when the file exists already (nothing is written) or the write failed.
-bool WriteDefaultSettingsFile(QString* error = nullptr);
+bool WriteDefaultSettingsFile(QString* error = nullptr, QString* cause = nullptr);
 
 enum class SettingsUpdate
 {
@@ -172,7 +181,8 @@ enum class SettingsUpdate
 /// Every writer other than the first launch: reads the existing file, lets `change` set the lines
 /// it writes, and writes all 17 lines back. Nothing is written when the file is missing, nor when
 /// it cannot be read (writing would put empty lines in place of settings that were only out of
-/// reach).
-SettingsUpdate UpdateSettingsFile(const std::function<void(SettingsLines&)>& change, QString* error = nullptr);
+/// reach, or a named pipe or device that must not be opened).
+SettingsUpdate UpdateSettingsFile(const std::function<void(SettingsLines&)>& change, QString* error = nullptr,
+                                  QString* cause = nullptr);
 
 } // namespace Starwick

@@ -14,6 +14,9 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include <optional>
+#include <sys/stat.h>
+
 using namespace Starwick;
 
 namespace {
@@ -41,6 +44,8 @@ class TestPersonalizeWindow : public QObject
 {
     Q_OBJECT
 
+    std::optional<Test::PipeWatch> m_pipeWatch;
+
 private slots:
     void initTestCase()
     {
@@ -53,6 +58,7 @@ private slots:
     {
         if (PersonalizeWindow* sheet = platform::ExistingInstance<PersonalizeWindow>())
             sheet->close();
+        m_pipeWatch.reset();
         Test::clearHome();
         Globals::ResetForTesting();
     }
@@ -127,6 +133,7 @@ private slots:
         QTest::newRow("empty name") << "file" << QString();
         QTest::newRow("no settings file") << "none" << QStringLiteral("Ada");
         QTest::newRow("unreadable file (a folder in its place)") << "folder" << QStringLiteral("Ada");
+        QTest::newRow("a named pipe in the file's place") << "pipe" << QStringLiteral("Ada");
         QTest::newRow("the write fails (disk full)") << "full" << QStringLiteral("Ada");
     }
 
@@ -138,7 +145,15 @@ private slots:
             writeFullFile();
         else if (setup == QLatin1String("folder"))
             QVERIFY(QDir().mkpath(SettingsFile().path()));
-        const QByteArray before = Test::readFileBytes(SettingsFile().path());
+        const bool pipe = setup == QLatin1String("pipe");
+        if (pipe) {
+            QVERIFY(QDir().mkpath(SettingsFolder().path()));
+            QVERIFY(::mkfifo(QFile::encodeName(SettingsFile().path()).constData(), 0600) == 0);
+            m_pipeWatch.emplace(SettingsFile().path());
+        }
+        // Read only where that cannot wait for a writer.
+        const auto content = [pipe] { return pipe ? QByteArray() : Test::readFileBytes(SettingsFile().path()); };
+        const QByteArray before = content();
 
         const QPointer<PersonalizeWindow> sheet = openSheet();
         sheet->EditField1->setText(name);
@@ -156,13 +171,19 @@ private slots:
         QVERIFY(!sheet->isClosed());
         QCOMPARE(sheet->EditField1->text(), name);
         QVERIFY(!Globals::Registered);
-        QCOMPARE(Test::readFileBytes(SettingsFile().path()), before);
+        QCOMPARE(content(), before);
         QCOMPARE(SettingsFile().Directory(), setup == QLatin1String("folder"));
+        if (pipe) {
+            QCOMPARE(m_pipeWatch->readersSeen(), 0);
+            struct stat info;
+            QVERIFY(::lstat(QFile::encodeName(SettingsFile().path()).constData(), &info) == 0);
+            QVERIFY(S_ISFIFO(info.st_mode));
+        }
 
         // Cancel (Escape) still closes it, the file as it was.
         QTest::keyClick(sheet, Qt::Key_Escape);
         QTRY_VERIFY(!sheet || sheet->isClosed());
-        QCOMPARE(Test::readFileBytes(SettingsFile().path()), before);
+        QCOMPARE(content(), before);
     }
 
     void eachOpeningStartsEmpty()

@@ -9,6 +9,7 @@
 #include "shell/globals.h"
 #include "shell/servers.h"
 #include "shell/settings.h"
+#include "support/filesizelimit.h"
 #include "support/fixtureserver.h"
 #include "support/settingsfiles.h"
 #include "support/testenv.h"
@@ -17,10 +18,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QStackedWidget>
 #include <QTimer>
+
+#include <optional>
+#include <sys/stat.h>
 
 using namespace Starwick;
 
@@ -52,11 +57,28 @@ void clickItem(Preferences* w, QAction* item)
     QTest::mouseClick(w->Toolbar1->buttonFor(item), Qt::LeftButton);
 }
 
+/// The Globals values the Preferences window sets, as text, for a comparison that shows which
+/// one differs.
+QStringList runValues()
+{
+    return {QStringLiteral("DeleteCache %1").arg(Globals::DeleteCache),
+            QStringLiteral("UseSounds %1").arg(Globals::UseSounds),
+            QStringLiteral("UseProxy %1").arg(Globals::UseProxy),
+            QStringLiteral("pAddress %1").arg(Globals::pAddress),
+            QStringLiteral("pPort %1").arg(Globals::pPort),
+            QStringLiteral("pUserName %1").arg(Globals::pUserName),
+            QStringLiteral("pPassword %1").arg(Globals::pPassword),
+            QStringLiteral("FileTypeName %1").arg(Globals::FileTypeName)};
+}
+
 } // namespace
 
 class TestPreferences : public QObject
 {
     Q_OBJECT
+
+    // Lives until the next test has closed the main window, whose quit writes the settings.
+    std::optional<Test::PipeWatch> m_pipeWatch;
 
 private slots:
     void initTestCase()
@@ -70,6 +92,7 @@ private slots:
         if (MainWindow* main = MainWindow::existing())
             main->close();
         QTRY_VERIFY(!platform::CurrentInstance<MainWindow>());
+        m_pipeWatch.reset();
         Test::clearHome();
         Globals::ResetForTesting();
     }
@@ -78,7 +101,7 @@ private slots:
 
     void opensFromTheFile_data()
     {
-        QTest::addColumn<int>("fileLines"); // 0: no file, 11: the default file, 17: a full file
+        QTest::addColumn<int>("fileLines"); // 11: the default file, 17: a full file
         QTest::addColumn<Values>("values");
         QTest::addColumn<QStringList>("checked");
         QTest::addColumn<int>("popupRow");
@@ -87,8 +110,6 @@ private slots:
         QTest::addColumn<QString>("fileTypeName");
 
         const QStringList empty{"", "", "", ""};
-        QTest::newRow("no file: the layout values, Globals untouched")
-            << 0 << Values() << QStringList{"UseSoundsCheck"} << 0 << empty << 0 << QString();
         QTest::newRow("11-line default file")
             << 11 << Values() << QStringList{"UseSoundsCheck"} << 2 << empty << 0 << QStringLiteral("8BIM");
         QTest::newRow("17 lines, every box on")
@@ -251,6 +272,47 @@ private slots:
         QCOMPARE(lines.at(16), QByteArray("514"));
     }
 
+    // Without a file to load from, the window shows the run's values, so that closing it
+    // untouched changes none of them; nothing is written.
+    void noFileShowsTheRunsValuesAndAnUntouchedCloseKeepsThem_data()
+    {
+        QTest::addColumn<bool>("unreadable");
+        QTest::addColumn<bool>("launchRead"); // the values a launch read from a file, or none
+
+        QTest::newRow("first launch: the initial values") << false << false;
+        QTest::newRow("the file went away during the run") << false << true;
+        QTest::newRow("an unreadable file (a folder in its place)") << true << true;
+    }
+
+    void noFileShowsTheRunsValuesAndAnUntouchedCloseKeepsThem()
+    {
+        QFETCH(bool, unreadable);
+        QFETCH(bool, launchRead);
+        if (unreadable)
+            QVERIFY(QDir().mkpath(SettingsFile().path()));
+        if (launchRead) {
+            Globals::DeleteCache = true;
+            Globals::UseSounds = false;
+            Globals::UseProxy = true;
+            Globals::pAddress = QStringLiteral("proxy.example");
+            Globals::pPort = 3128;
+            Globals::pUserName = QStringLiteral("ann");
+            Globals::pPassword = QStringLiteral("s3cret");
+            Globals::FileTypeName = QStringLiteral("prvw");
+        }
+        const QStringList before = runValues();
+
+        Preferences* w = Preferences::instance();
+        QCOMPARE(checkedBoxes(w), launchRead ? QStringList({"DelCacheCheck", "UseProxyCheck"}) : QStringList());
+        QCOMPARE(w->TypePopup->currentIndex(), launchRead ? 3 : 0);
+        QCOMPARE((QStringList{w->pAddressField->text(), w->pPortField->text(), w->pUsernameField->text(),
+                              w->pPasswordField->text()}),
+                 launchRead ? QStringList({"proxy.example", "3128", "ann", "s3cret"}) : QStringList({"", "", "", ""}));
+        w->close();
+        QCOMPARE(runValues(), before);
+        QCOMPARE(SettingsFile().Exists(), unreadable);
+    }
+
     // With no file, or one that cannot be read, nothing is written, but the run takes the values.
     void noFileOrAnUnreadableOneStillSetsTheRunsValues_data()
     {
@@ -269,17 +331,70 @@ private slots:
         w->pAddressField->setText(QStringLiteral(" 127.0.0.1 "));
         w->pPortField->setText(QStringLiteral("3128"));
         w->DelCacheCheck->setChecked(true);
+        w->TypePopup->setCurrentIndex(2);
         clickItem(w, w->ToolbarItem3);
         w->close();
         QCOMPARE(Globals::PanelValue, 2);
         QVERIFY(Globals::UseProxy);
         QVERIFY(Globals::DeleteCache);
-        QVERIFY(Globals::UseSounds);
+        QVERIFY(!Globals::UseSounds); // untouched: as the run had it
         QCOMPARE(Globals::pAddress, QStringLiteral("127.0.0.1"));
         QCOMPARE(Globals::pPort, 3128);
-        QCOMPARE(Globals::FileTypeName, QStringLiteral("GKON"));
+        QCOMPARE(Globals::FileTypeName, QStringLiteral("8BIM"));
         QCOMPARE(SettingsFile().Exists(), unreadable);
         QCOMPARE(SettingsFile().Directory(), unreadable);
+    }
+
+    // A close that cannot store the settings says so: a beep, and the cause in the main window's
+    // status line. The values act for the run all the same.
+    void failedSaveBeepsAndSaysWhy_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("status"); // empty: nothing to tell
+
+        QTest::newRow("a full disk (a file size limit)") << "full"
+                                                         << "Preferences not saved: file too large.";
+        QTest::newRow("a named pipe in the file's place") << "pipe"
+                                                          << "Preferences not saved: the file is a named pipe.";
+        QTest::newRow("no file: nothing to save into") << "none" << QString();
+    }
+
+    void failedSaveBeepsAndSaysWhy()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, status);
+        if (kind == QLatin1String("full")) {
+            writeSettings({});
+        } else if (kind == QLatin1String("pipe")) {
+            QVERIFY(QDir().mkpath(SettingsFolder().path()));
+            QVERIFY(::mkfifo(QFile::encodeName(SettingsFile().path()).constData(), 0600) == 0);
+            m_pipeWatch.emplace(SettingsFile().path());
+        }
+        const QByteArray before = kind == QLatin1String("full") ? Test::readFileBytes(SettingsFile().path()) : "";
+        MainWindow* main = platform::MakeInstance<MainWindow>();
+        const QString idle = main->StatsText->text();
+        const int beeps = platform::BeepCount();
+
+        Preferences* w = Preferences::instance();
+        w->UseSoundsCheck->setChecked(false);
+        w->DelCacheCheck->setChecked(true);
+        {
+            std::optional<Test::FileSizeLimit> limit;
+            if (kind == QLatin1String("full")) {
+                limit.emplace(100);
+                if (!limit->isActive())
+                    QSKIP("The file size limit cannot be set here.");
+            }
+            w->close();
+        }
+        QCOMPARE(platform::BeepCount(), beeps + (status.isEmpty() ? 0 : 1));
+        QCOMPARE(main->StatsText->text(), status.isEmpty() ? idle : status);
+        QVERIFY(!Globals::UseSounds);
+        QVERIFY(Globals::DeleteCache);
+        if (kind == QLatin1String("full"))
+            QCOMPARE(Test::readFileBytes(SettingsFile().path()), before);
+        if (m_pipeWatch)
+            QCOMPARE(m_pipeWatch->readersSeen(), 0);
     }
 
     void pagesByPanelValue_data()

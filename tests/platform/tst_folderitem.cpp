@@ -5,11 +5,29 @@
 #include <QDir>
 #include <QFile>
 
+#include <sys/stat.h>
 #include <sys/xattr.h>
 
+using Starwick::platform::FileAccess;
 using Starwick::platform::FolderItem;
 
-namespace {} // namespace
+namespace {
+
+int modeOf(const QString& path, bool followLink = true)
+{
+    struct stat info;
+    const QByteArray name = QFile::encodeName(path);
+    if ((followLink ? ::stat(name.constData(), &info) : ::lstat(name.constData(), &info)) != 0)
+        return -1;
+    return int(info.st_mode & 07777);
+}
+
+void setMode(const QString& path, int mode)
+{
+    QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0);
+}
+
+} // namespace
 
 class TestFolderItem : public QObject
 {
@@ -105,6 +123,37 @@ private slots:
         QVERIFY(!error.isEmpty());
         error.clear();
         QVERIFY(!FolderItem(m_root + QStringLiteral("/missing/deeper")).CreateAsFolder(&error)); // one level only
+        QVERIFY(!error.isEmpty());
+    }
+
+    void ownerOnlyFoldersAndRestriction()
+    {
+        const mode_t previous = ::umask(022);
+        const FolderItem root(m_root);
+        QVERIFY(root.Child(QStringLiteral("open")).CreateAsFolder());
+        QVERIFY(root.Child(QStringLiteral("closed")).CreateAsFolder(nullptr, FileAccess::OwnerOnly));
+        ::umask(previous);
+        QCOMPARE(modeOf(m_root + QStringLiteral("/open")), 0755);
+        QCOMPARE(modeOf(m_root + QStringLiteral("/closed")), 0700);
+        setMode(m_root + QStringLiteral("/closed"), 0750); // an existing folder is left as it is
+        QVERIFY(root.Child(QStringLiteral("closed")).CreateAsFolder(nullptr, FileAccess::OwnerOnly));
+        QCOMPARE(modeOf(m_root + QStringLiteral("/closed")), 0750);
+
+        // Group and others lose everything, the owner nothing; a link narrows what it points to.
+        const QString file = m_root + QStringLiteral("/file");
+        QVERIFY(Starwick::Test::writeFileBytes(file));
+        const QString link = m_root + QStringLiteral("/link");
+        QVERIFY(QFile::link(file, link));
+        const QList<std::pair<int, int>> cases{{0644, 0600}, {0777, 0700}, {0400, 0400}, {0000, 0000}};
+        for (const auto& [before, after] : cases) {
+            setMode(file, before);
+            QVERIFY(FolderItem(link).RestrictToOwner());
+            QCOMPARE(modeOf(file), after);
+        }
+        QVERIFY(FolderItem(m_root + QStringLiteral("/open")).RestrictToOwner());
+        QCOMPARE(modeOf(m_root + QStringLiteral("/open")), 0700);
+        QString error;
+        QVERIFY(!FolderItem(m_root + QStringLiteral("/missing")).RestrictToOwner(&error));
         QVERIFY(!error.isEmpty());
     }
 

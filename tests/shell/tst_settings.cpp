@@ -1,13 +1,22 @@
+#include "browser/mainwindow.h"
 #include "platform/base64.h"
 #include "platform/blowfish.h"
+#include "platform/system.h"
+#include "shell/app.h"
+#include "shell/globals.h"
 #include "shell/settings.h"
 #include "support/filesizelimit.h"
+#include "support/settingsfiles.h"
 #include "support/testenv.h"
 
 #include <QDir>
 #include <QRandomGenerator>
 
+#include <optional>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/xattr.h>
+#include <unistd.h>
 
 using namespace Starwick;
 using platform::BlowfishECB;
@@ -49,6 +58,49 @@ QByteArray joined(const QStringList& lines)
     return bytes;
 }
 
+/// What stands at a path, without following a link: its type and device number, and where a
+/// link points.
+struct Entry
+{
+    mode_t type = 0;
+    dev_t device = 0;
+    QString linkTarget;
+    mode_t targetType = 0;
+    dev_t targetDevice = 0;
+
+    bool operator==(const Entry& other) const
+    {
+        return type == other.type && device == other.device && linkTarget == other.linkTarget &&
+               targetType == other.targetType && targetDevice == other.targetDevice;
+    }
+};
+
+Entry entryAt(const QString& path)
+{
+    Entry entry;
+    struct stat info;
+    const QByteArray name = QFile::encodeName(path);
+    if (::lstat(name.constData(), &info) == 0) {
+        entry.type = info.st_mode & S_IFMT;
+        entry.device = info.st_rdev;
+    }
+    if (S_ISLNK(info.st_mode)) {
+        entry.linkTarget = QFile::symLinkTarget(path);
+        if (::stat(name.constData(), &info) == 0) {
+            entry.targetType = info.st_mode & S_IFMT;
+            entry.targetDevice = info.st_rdev;
+        }
+    }
+    return entry;
+}
+
+void closeMainWindow()
+{
+    if (MainWindow* window = MainWindow::existing())
+        window->close();
+    Test::releaseClosedWindows();
+}
+
 bool userAttributesWork()
 {
     const QByteArray path = QFile::encodeName(SettingsFolder().path());
@@ -61,12 +113,27 @@ class TestSettings : public QObject
 {
     Q_OBJECT
 
+    // Lives until the next test has closed the main window, whose quit writes the settings.
+    std::optional<Test::PipeWatch> m_pipeWatch;
+
 private slots:
+    void initTestCase()
+    {
+        platform::setQuitHandlerForTesting([](int) {});
+        // The usual umask, under which a file made with the default mode is open to everyone.
+        ::umask(022);
+    }
+
     void init()
     {
+        closeMainWindow();
+        m_pipeWatch.reset();
         Test::clearHome();
+        Globals::ResetForTesting();
         QVERIFY(QDir().mkpath(CacheFolder().path()));
     }
+
+    void cleanup() { closeMainWindow(); }
 
     void foldersLieInThePreferencesFolder()
     {
@@ -418,6 +485,150 @@ private slots:
         error.clear();
         QVERIFY(!WriteDefaultSettingsFile(&error));
         QVERIFY(!error.isEmpty());
+    }
+
+    void firstLaunchMakesFolderAndFileTheOwnersAlone()
+    {
+        const QString config = Test::homePath() + QStringLiteral("/.config");
+        QVERIFY(QDir(config).removeRecursively());
+        App app;
+        app.Open();
+        QVERIFY2(app.settingsProblem().isEmpty(), qPrintable(app.settingsProblem()));
+        QCOMPARE(Test::permissionsOf(config), 0700);
+        QCOMPARE(Test::permissionsOf(SettingsFolder().Parent().path()), 0700);
+        QCOMPARE(Test::permissionsOf(SettingsFolder().path()), 0700);
+        QCOMPARE(Test::permissionsOf(CacheFolder().path()), 0700);
+        QCOMPARE(Test::permissionsOf(settingsPath()), 0600);
+        QCOMPARE(Test::settingsFileLines().size(), 11);
+    }
+
+    void rewriteNarrowsAnOlderOpenFile()
+    {
+        QVERIFY(WriteDefaultSettingsFile());
+        const QList<QByteArray> before = Test::settingsFileLines();
+        // As older versions left them.
+        QVERIFY(::chmod(QFile::encodeName(settingsPath()).constData(), 0644) == 0);
+        QVERIFY(::chmod(QFile::encodeName(SettingsFolder().path()).constData(), 0755) == 0);
+        QVERIFY(::chmod(QFile::encodeName(CacheFolder().path()).constData(), 0755) == 0);
+
+        QCOMPARE(UpdateSettingsFile([](SettingsLines& lines) { lines.setNumber(SettingsLine::Top, 7); }),
+                 SettingsUpdate::Written);
+        QCOMPARE(Test::permissionsOf(settingsPath()), 0600);
+        QCOMPARE(Test::permissionsOf(SettingsFolder().path()), 0700);
+        QCOMPARE(Test::permissionsOf(CacheFolder().path()), 0755); // inside a closed folder already
+        const QList<QByteArray> after = Test::settingsFileLines();
+        QCOMPARE(after.mid(0, 11), before);
+        QCOMPARE(after.at(12), QByteArray("7"));
+    }
+
+    // Something else than a regular file where the settings file should be: the launch goes on
+    // with the initial values, and neither the quit nor any other writer writes over it, opens a
+    // pipe (which would wait for a writer for good) or replaces a device.
+    void specialFileInThePlaceOfTheSettingsFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("cause");
+
+        QTest::newRow("a named pipe") << "pipe"
+                                      << "the file is a named pipe";
+        QTest::newRow("a link to a named pipe") << "link to pipe"
+                                                << "the file links to a named pipe";
+        QTest::newRow("a link to a device") << "link to device"
+                                            << "the file links to a device";
+        QTest::newRow("a folder") << "folder"
+                                  << "the file is a folder";
+        QTest::newRow("a link to a folder") << "link to folder"
+                                            << "the file links to a folder";
+        QTest::newRow("a link to nothing") << "link to nothing"
+                                           << "the file is a broken link";
+    }
+
+    void specialFileInThePlaceOfTheSettingsFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, cause);
+
+        const QString elsewhere = Test::homePath() + QStringLiteral("/elsewhere");
+        QVERIFY(QDir().mkpath(elsewhere));
+        const QString thing =
+            kind.startsWith(QLatin1String("link")) ? elsewhere + QStringLiteral("/thing") : settingsPath();
+        const QByteArray thingName = QFile::encodeName(thing);
+        if (kind.endsWith(QLatin1String("pipe"))) {
+            QVERIFY(::mkfifo(thingName.constData(), 0600) == 0);
+        } else if (kind.endsWith(QLatin1String("device"))) {
+            // A stand-in for a device such as /dev/null, so that nothing real is at stake.
+            if (::mknod(thingName.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+                QSKIP("No device file can be made here.");
+        } else if (kind.endsWith(QLatin1String("folder"))) {
+            QVERIFY(QDir().mkdir(thing));
+        }
+        if (thing != settingsPath())
+            QVERIFY(QFile::link(thing, settingsPath()));
+        const Entry before = entryAt(settingsPath());
+        const QStringList elsewhereBefore = Test::folderEntries(elsewhere);
+        if (kind.endsWith(QLatin1String("pipe")))
+            m_pipeWatch.emplace(thing);
+
+        MainWindow::instance();
+        App app;
+        app.Open();
+        if (m_pipeWatch)
+            QCOMPARE(m_pipeWatch->readersSeen(), 0);
+        QVERIFY2(app.settingsProblem().contains(cause), qPrintable(app.settingsProblem()));
+        QVERIFY(!Globals::UseSounds);
+        QVERIFY(!Globals::Registered);
+        QVERIFY(Globals::FileTypeName.isEmpty());
+
+        QString error;
+        QString why;
+        QCOMPARE(UpdateSettingsFile([](SettingsLines& lines) { lines.setNumber(SettingsLine::Top, 1); }, &error, &why),
+                 SettingsUpdate::Failed);
+        QCOMPARE(why, cause);
+        QVERIFY(error.contains(settingsPath()));
+        why.clear();
+        QVERIFY(!WriteSettingsFile(DefaultSettingsLines(), &error, &why));
+        QCOMPARE(why, cause);
+        QVERIFY(!WriteDefaultSettingsFile());
+        closeMainWindow(); // the quit, which stores the window's frame
+
+        QVERIFY(entryAt(settingsPath()) == before);
+        QCOMPARE(Test::folderEntries(SettingsFolder().path()), (QStringList{"Cache", "Starwick Preferences"}));
+        QCOMPARE(Test::folderEntries(elsewhere), elsewhereBefore);
+        if (m_pipeWatch)
+            QCOMPARE(m_pipeWatch->readersSeen(), 0);
+    }
+
+    // As dotfile managers keep it: the settings file is a link to a file in another folder. It
+    // is read through the link, and a write replaces that file and keeps the link.
+    void linkToARegularFileIsReadAndWrittenThrough()
+    {
+        Test::writeSettings({{SettingsLine::UseSounds, QStringLiteral("Use Sounds")},
+                             {SettingsLine::ProxyAddress, QStringLiteral("proxy.example")}});
+        const QString dotfiles = Test::homePath() + QStringLiteral("/dotfiles");
+        const QString target = dotfiles + QStringLiteral("/starwick-preferences");
+        QVERIFY(QDir().mkpath(dotfiles));
+        QVERIFY(QFile::rename(settingsPath(), target));
+        QVERIFY(
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(QFile::link(target, settingsPath()));
+
+        MainWindow* window = MainWindow::instance();
+        App app;
+        app.Open();
+        QVERIFY2(app.settingsProblem().isEmpty(), qPrintable(app.settingsProblem()));
+        QVERIFY(Globals::UseSounds);
+        QCOMPARE(Globals::pAddress, QStringLiteral("proxy.example"));
+        const int width = window->Width();
+        closeMainWindow();
+
+        QCOMPARE(QFile::symLinkTarget(settingsPath()), target);
+        const SettingsLines lines = ReadSettingsFile();
+        QCOMPARE(lines.lineCount(), 17);
+        QCOMPARE(lines.value(SettingsLine::ProxyAddress), QStringLiteral("proxy.example"));
+        QCOMPARE(lines.number(SettingsLine::Width), width);
+        QCOMPARE(Test::permissionsOf(target), 0600);
+        QCOMPARE(Test::folderEntries(dotfiles), QStringList{"starwick-preferences"});
+        QCOMPARE(Test::folderEntries(SettingsFolder().path()), (QStringList{"Cache", "Starwick Preferences"}));
     }
 };
 
