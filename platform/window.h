@@ -65,8 +65,7 @@ public:
 
     /// Places `control` at `rect` (content coordinates, also for a control whose parent is another
     /// control) and keeps it there by `locks` whenever the content area changes size. Placing a
-    /// control again moves it; controls are laid out in the order they were first placed. Control
-    /// and an arrow key typed on a placed button go to the window's KeyDown.
+    /// control again moves it; controls are laid out in the order they were first placed.
     void place(QWidget* control, const QRect& rect, Locks locks);
     template <class T> T* add(T* control, const QRect& rect, Locks locks)
     {
@@ -139,7 +138,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Placement
@@ -173,6 +171,14 @@ private:
     bool m_shownOnce = false;
     bool m_userResizable = true;
 };
+
+/// Whether a key typed in `control`, a control of a window, is the window's rather than the
+/// control's: the window's KeyDown and its default button get it whichever control has the focus.
+/// They are Control and W, Control and the full stop, Control and an arrow key (but Control and Left
+/// or Right in a text field, which move by words there), and Return or Enter when the window has a
+/// default button (but not in a text area that takes several lines). Every other key, plain arrows
+/// and the text fields' editing keys among them, stays with the control.
+bool WindowTakesKey(const QWidget* control, int key, Qt::KeyboardModifiers modifiers, bool hasDefaultButton);
 
 /// Closes every open window of the program, shown or hidden, as quitting does: each window's
 /// Close event runs once (a window already closing is left alone), `last` (when given) after all
