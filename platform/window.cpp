@@ -2,6 +2,7 @@
 
 #include "platform/eventloop.h"
 #include "platform/system.h"
+#include "platform/windowmanager.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -224,6 +226,24 @@ void Window::centreOnScreen()
     setGeometry(g);
 }
 
+void Window::moveOntoScreen()
+{
+    const QRect area = ScreenAvailableGeometry();
+    const QRect inner = geometry();
+    const QRect frame = frameGeometry();
+    const QMargins margins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                           frame.bottom() - inner.bottom());
+    const QRect fitted = fitFrameToArea(frame, area).marginsRemoved(margins);
+    if (fitted.size() != inner.size())
+        resizeFrame(fitted.width(), fitted.height());
+    // A window that could not shrink as far (its minimum size) is placed again at the size it took.
+    const QRect placed = fitFrameToArea(QRect(fitted.topLeft(), size()).marginsAdded(margins), area);
+    // setGeometry, as SetTop and SetLeft: the position is the window's own, inside the frame.
+    setGeometry(QRect(placed.marginsRemoved(margins).topLeft(), size()));
+    if (!m_shownOnce)
+        m_fitWhenFramed = true;
+}
+
 void Window::Show()
 {
     if (m_closed)
@@ -350,8 +370,26 @@ void Window::showEvent(QShowEvent* event)
     if (!m_shownOnce) {
         m_shownOnce = true;
         placeOnFirstShow();
+        if (m_fitWhenFramed && windowHandle())
+            windowHandle()->installEventFilter(this);
     }
     QWidget::showEvent(event);
+}
+
+bool Window::eventFilter(QObject* watched, QEvent* event)
+{
+    // The first exposure comes once the window manager has framed the window: its frame is known
+    // from then on.
+    if (m_fitWhenFramed && watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        m_fitWhenFramed = false;
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] {
+            if (!m_closed)
+                moveOntoScreen();
+        });
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Window::resizeEvent(QResizeEvent* event)

@@ -103,6 +103,12 @@ public:
 
     /// Centres the window on the main screen's available area.
     void centreOnScreen();
+    /// Moves the window onto the main screen's available area where part of it lies outside, and
+    /// shrinks it to the area (down to its minimum size) where it is larger; a window that lies
+    /// whole on the area stays where it is. The window manager's frame is known only once the window
+    /// is on the screen: a window not shown yet is fitted by its own rectangle (menu bar, toolbar and
+    /// content) now and fitted again, frame and all, when it first appears.
+    void moveOntoScreen();
 
     /// True from the moment close() was accepted; the object itself goes with deleteLater().
     bool isClosed() const { return m_closed; }
@@ -138,6 +144,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Placement
@@ -170,6 +177,7 @@ private:
     bool m_opened = false;
     bool m_shownOnce = false;
     bool m_userResizable = true;
+    bool m_fitWhenFramed = false;
 };
 
 /// Whether a key typed in `control`, a control of a window, is the window's rather than the

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QRect>
 #include <QtGlobal>
 
 #include <functional>
@@ -65,6 +66,10 @@ int GetWindowBounds(QWidget* window, int regionCode, Rect16* bounds);
 /// once the frame has arrived; under offscreen and minimal it is immediate. The effect code is
 /// accepted and otherwise unused.
 int TransitionWindow(QWidget* window, int effect, int action, const Rect16* bounds);
+
+/// `frame` moved onto `area` where part of it lies outside, and first shrunk to the area's size where
+/// it is wider or taller. A frame that lies whole inside the area comes back unchanged.
+QRect fitFrameToArea(const QRect& frame, const QRect& area);
 
 /// Places `window` directly behind `behindWindow` in the application's window order and raises
 /// the windows in that order, since Qt keeps no stacking order between top-level windows.

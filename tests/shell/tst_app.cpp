@@ -185,6 +185,67 @@ private slots:
         QCOMPARE(Globals::wWidth, 700);
     }
 
+    void rememberedFrameComesOntoTheScreen_data()
+    {
+        QTest::addColumn<QString>("position");
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<QPoint>("topLeft"); // the stored Left and Top
+        QTest::addColumn<QSize>("stored");   // the stored Width and Height
+        QTest::addColumn<bool>("fits");
+        // The offscreen screen is 800 x 800; the window's minimum content size is 540 x 545.
+        QTest::newRow("fits: exactly as stored") << "Remember Position"
+                                                 << "Remember Size" << QPoint(30, 40) << QSize(600, 550) << true;
+        QTest::newRow("stored for a larger screen, off the bottom right")
+            << "Remember Position"
+            << "Remember Size" << QPoint(700, 500) << QSize(600, 550) << false;
+        QTest::newRow("position only, off the top left")
+            << "Remember Position"
+            << "Do Not Remember Size" << QPoint(-400, -300) << QSize(600, 550) << false;
+        QTest::newRow("larger than the screen") << "Remember Position"
+                                                << "Remember Size" << QPoint(10, 30) << QSize(1300, 1000) << false;
+        QTest::newRow("size only, wider than the screen")
+            << "Do Not Remember Position"
+            << "Remember Size" << QPoint(0, 0) << QSize(1300, 550) << false;
+    }
+    void rememberedFrameComesOntoTheScreen()
+    {
+        QFETCH(QString, position);
+        QFETCH(QString, size);
+        QFETCH(QPoint, topLeft);
+        QFETCH(QSize, stored);
+        QFETCH(bool, fits);
+        writeSettings({{SettingsLine::RememberPosition, position},
+                       {SettingsLine::RememberSize, size},
+                       {SettingsLine::Top, QString::number(topLeft.y())},
+                       {SettingsLine::Left, QString::number(topLeft.x())},
+                       {SettingsLine::Width, QString::number(stored.width())},
+                       {SettingsLine::Height, QString::number(stored.height())}});
+        MainWindow* window = platform::MakeInstance<MainWindow>();
+        App app;
+        app.Open();
+        window->completeOpening();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+
+        const QRect screen = platform::ScreenAvailableGeometry();
+        // Once framed, the frame itself lies on the screen.
+        QTRY_VERIFY(screen.contains(window->frameGeometry()));
+        if (fits) {
+            QCOMPARE(QPoint(window->Left(), window->Top()), topLeft);
+            QCOMPARE(QSize(window->Width(), window->Height()), stored);
+        }
+        // Shrunk only as far as the screen, frame and menu bar included: a side that fits keeps its
+        // stored length.
+        const QSize frame = window->frameGeometry().size() - window->geometry().size();
+        const int menuBar = window->Top() - window->geometry().top();
+        if (size == u"Remember Size") {
+            QCOMPARE(window->Width(), std::min(stored.width(), screen.width() - frame.width()));
+            QCOMPARE(window->Height(), std::min(stored.height(), screen.height() - frame.height() - menuBar));
+        }
+        // The stored values themselves stay as read.
+        QCOMPARE(Globals::wLeft, topLeft.x());
+        QCOMPARE(Globals::wWidth, stored.width());
+    }
+
     void ownerName_data()
     {
         QTest::addColumn<QString>("line");
