@@ -376,6 +376,45 @@ void Window::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
 }
 
+void Window::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+        // Once the window manager has settled: it may be minimising other windows along with this one.
+        QTimer::singleShot(0, this, &Window::keepStateToItsButtons);
+}
+
+void Window::keepStateToItsButtons()
+{
+    // Some window managers give every window a minimise button, and a zoom button to every window
+    // that can change its size, whatever the window asks for. A window without the button is
+    // brought back: a minimised modal window would hold the program's other windows with nothing
+    // to show for it. One minimised along with a window of ours that has the button (a window
+    // manager takes a window's dialogs with it) stays with that window.
+    if (m_closed || (windowType() != Qt::Window && windowType() != Qt::Dialog))
+        return;
+    const Qt::WindowFlags flags = windowFlags();
+    Qt::WindowStates state = windowState();
+    if ((state & Qt::WindowMaximized) && !flags.testFlag(Qt::WindowMaximizeButtonHint))
+        state &= ~Qt::WindowMaximized;
+    if ((state & Qt::WindowMinimized) && !flags.testFlag(Qt::WindowMinimizeButtonHint)) {
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        const bool takenAlong = std::any_of(tops.begin(), tops.end(), [this](const QWidget* top) {
+            return top != this && qobject_cast<const Window*>(top) && top->isMinimized() &&
+                   top->windowFlags().testFlag(Qt::WindowMinimizeButtonHint);
+        });
+        if (!takenAlong)
+            state &= ~Qt::WindowMinimized;
+    }
+    if (state == windowState())
+        return;
+    setWindowState(state);
+    if (!(state & Qt::WindowMinimized) && isVisible()) {
+        raise();
+        activateWindow();
+    }
+}
+
 bool Window::eventFilter(QObject* watched, QEvent* event)
 {
     // The first exposure comes once the window manager has framed the window: its frame is known

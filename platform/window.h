@@ -144,6 +144,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -155,6 +156,8 @@ private:
     };
 
     void layoutContent();
+    /// Undoes a minimise or maximise of a window that has no such button.
+    void keepStateToItsButtons();
     /// The height of the menu bar and the toolbar above the content area.
     int chromeHeight() const;
     int menuBarHeight() const;

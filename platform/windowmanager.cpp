@@ -358,6 +358,11 @@ bool HasZoomBox(QWidget* window)
            window->minimumSize() != window->maximumSize();
 }
 
+bool HasCloseBox(QWidget* window)
+{
+    return window && window->isWindow() && window->windowFlags().testFlag(Qt::WindowCloseButtonHint);
+}
+
 void DebugStr(const unsigned char* pascalString)
 {
     if (!pascalString)

@@ -86,6 +86,9 @@ int CollapseWindow(QWidget* window, bool collapse);
 /// Whether the window has a zoom (maximise) box and can change its size.
 bool HasZoomBox(QWidget* window);
 
+/// Whether the window has a close box in its title bar.
+bool HasCloseBox(QWidget* window);
+
 /// Writes a length-prefixed string (one length byte, then at most 255 bytes of text) to the
 /// standard error stream, as one line.
 void DebugStr(const unsigned char* pascalString);

@@ -1,5 +1,14 @@
+#include "browser/httpalert.h"
 #include "browser/mainwindow.h"
+#include "dialogs/aboutbox.h"
+#include "dialogs/noupdatewindow.h"
+#include "dialogs/personalizewindow.h"
+#include "dialogs/preferences.h"
+#include "dialogs/systemeventalert.h"
+#include "dialogs/updatecheckwindow.h"
+#include "dialogs/updateneeded.h"
 #include "platform/system.h"
+#include "platform/windowmanager.h"
 #include "shell/app.h"
 #include "shell/globals.h"
 #include "shell/settings.h"
@@ -8,6 +17,8 @@
 
 #include <QDir>
 #include <QFile>
+
+#include <functional>
 
 using namespace Starwick;
 
@@ -244,6 +255,48 @@ private slots:
         // The stored values themselves stay as read.
         QCOMPARE(Globals::wLeft, topLeft.x());
         QCOMPARE(Globals::wWidth, stored.width());
+    }
+
+    void eachWindowKeepsTheTitleBarButtonsOfItsKind_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<bool>("minimise");
+        QTest::addColumn<bool>("zoom");
+        QTest::addColumn<bool>("close");
+        QTest::newRow("main window: a document") << "main" << true << true << true;
+        QTest::newRow("Preferences: a document without zoom") << "preferences" << true << false << true;
+        QTest::newRow("About box: close box only") << "about" << false << false << true;
+        QTest::newRow("HTTP alert: movable modal") << "alert" << false << false << true;
+        QTest::newRow("desktop-picture warning: movable modal, resizable") << "warning" << false << false << true;
+        QTest::newRow("update check: movable modal") << "check" << false << false << true;
+        QTest::newRow("no update: refuses Ctrl+W, no close box") << "no update" << false << false << false;
+        QTest::newRow("update needed: refuses Ctrl+W, no close box") << "update needed" << false << false << false;
+        QTest::newRow("owner-name sheet") << "personalize" << false << false << false;
+    }
+    void eachWindowKeepsTheTitleBarButtonsOfItsKind()
+    {
+        QFETCH(QString, window);
+        QFETCH(bool, minimise);
+        QFETCH(bool, zoom);
+        QFETCH(bool, close);
+        MainWindow* main = MainWindow::instance();
+        const QHash<QString, std::function<QWidget*()>> make{
+            {"main", [main] { return main; }},
+            {"preferences", [] { return Preferences::instance(); }},
+            {"about", [] { return AboutBox::instance(); }},
+            {"alert", [] { return HTTPAlert::instance(); }},
+            {"warning", [] { return SystemEventAlert::instance(); }},
+            {"check", [] { return UpdateCheckWindow::instance(); }},
+            {"no update", [] { return NoUpdateWindow::instance(); }},
+            {"update needed", [] { return UpdateNeeded::instance(); }},
+            {"personalize", [] { return PersonalizeWindow::instance(); }},
+        };
+        QWidget* w = make.value(window)();
+        QCOMPARE(platform::IsWindowCollapsable(w), minimise);
+        QCOMPARE(platform::HasZoomBox(w), zoom);
+        QCOMPARE(platform::HasCloseBox(w), close);
+        if (w != main)
+            w->close();
     }
 
     void ownerName_data()
