@@ -183,14 +183,6 @@ private:
     bool m_fitWhenFramed = false;
 };
 
-/// Whether a key typed in `control`, a control of a window, is the window's rather than the
-/// control's: the window's KeyDown and its default button get it whichever control has the focus.
-/// They are Control and W, Control and the full stop, Control and an arrow key (but Control and Left
-/// or Right in a text field, which move by words there), and Return or Enter when the window has a
-/// default button (but not in a text area that takes several lines). Every other key, plain arrows
-/// and the text fields' editing keys among them, stays with the control.
-bool WindowTakesKey(const QWidget* control, int key, Qt::KeyboardModifiers modifiers, bool hasDefaultButton);
-
 /// Closes every open window of the program, shown or hidden, as quitting does: each window's
 /// Close event runs once (a window already closing is left alone), `last` (when given) after all
 /// the others. The windows are released as any closed window is.
