@@ -304,8 +304,8 @@ void Window::keepStateToItsButtons()
     // Some window managers give every window a minimise button, and a zoom button to every window
     // that can change its size, whatever the window asks for. A window without the button is
     // brought back: a minimised modal window would hold the program's other windows with nothing
-    // to show for it. One minimised along with a window of ours that has the button (a window
-    // manager takes a window's dialogs with it) stays with that window.
+    // to show for it. One minimised along with the window it belongs to (a window manager takes a
+    // window's dialogs with it) stays with that window.
     if (m_closed || (windowType() != Qt::Window && windowType() != Qt::Dialog))
         return;
     const Qt::WindowFlags flags = windowFlags();
@@ -313,11 +313,11 @@ void Window::keepStateToItsButtons()
     if ((state & Qt::WindowMaximized) && !flags.testFlag(Qt::WindowMaximizeButtonHint))
         state &= ~Qt::WindowMaximized;
     if ((state & Qt::WindowMinimized) && !flags.testFlag(Qt::WindowMinimizeButtonHint)) {
-        const QWidgetList tops = QApplication::topLevelWidgets();
-        const bool takenAlong = std::any_of(tops.begin(), tops.end(), [this](const QWidget* top) {
-            return top != this && qobject_cast<const Window*>(top) && top->isMinimized() &&
-                   top->windowFlags().testFlag(Qt::WindowMinimizeButtonHint);
-        });
+        bool takenAlong = false;
+        for (const QWindow* owner = windowHandle() ? windowHandle()->transientParent() : nullptr; owner && !takenAlong;
+             owner = owner->transientParent())
+            takenAlong = owner->windowStates().testFlag(Qt::WindowMinimized) &&
+                         owner->flags().testFlag(Qt::WindowMinimizeButtonHint);
         if (!takenAlong)
             state &= ~Qt::WindowMinimized;
     }

@@ -21,6 +21,7 @@
 #include <QSignalSpy>
 #include <QSpontaneKeyEvent>
 #include <QStackedWidget>
+#include <QWindow>
 
 using namespace Starwick;
 using platform::Lock;
@@ -296,18 +297,30 @@ private slots:
         TestModal::g_closeBox = platform::MovableModalWindow::CloseBox::Shown;
     }
 
+    void aDialogMinimisedWithItsWindowStaysWithIt_data()
+    {
+        QTest::addColumn<bool>("belongsToIt");
+        QTest::newRow("the dialog belongs to the minimised window") << true;
+        QTest::newRow("another window is minimised") << false;
+    }
     void aDialogMinimisedWithItsWindowStaysWithIt()
     {
+        QFETCH(bool, belongsToIt);
         PlainWindow* document = platform::Instance<PlainWindow>();
         TestModal* modal = platform::Instance<TestModal>();
+        QVERIFY(QTest::qWaitForWindowExposed(document));
         QVERIFY(QTest::qWaitForWindowExposed(modal));
+        if (belongsToIt)
+            modal->windowHandle()->setTransientParent(document->windowHandle());
         document->showMinimized();
         modal->showMinimized();
-        QTest::qWait(0);
-        QVERIFY(modal->isMinimized());
-        document->Show();
-        modal->Show();
-        QVERIFY(!modal->isMinimized());
+        if (belongsToIt) {
+            QTest::qWait(0);
+            QVERIFY(modal->isMinimized());
+            document->Show();
+            modal->Show();
+        }
+        QTRY_VERIFY(!modal->isMinimized());
     }
 
     void onlyTheCloseBoxClosesThroughTheWindowManager_data()
