@@ -16,7 +16,7 @@ namespace Starwick {
 using platform::Lock;
 
 UpdateResultWindow::UpdateResultWindow(const QString& heading, const QString& message)
-    : platform::MovableModalWindow(Placement::CentredOnScreen)
+    : platform::MovableModalWindow(Placement::CentredOnScreen, CloseBox::None)
 {
     setContentSize(491, 126);
     setContentSizeLimits(QSize(491, 126), QSize(491, 126));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFlags>
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -38,5 +39,18 @@ QLineEdit* MakeEditField(QWidget* parent, const char* name, const QFont& font,
 /// page 0 when made. Controls of a page are children of widget(page); the page shown is
 /// currentIndex().
 QStackedWidget* MakePagePanel(QWidget* parent, const char* name, int pageCount);
+
+/// Whether a key typed in `control`, a control of a window, is the window's rather than the
+/// control's: the window's KeyDown and its default button get it whichever control has the focus.
+/// They are Control and W, Control and the full stop, Control and an arrow key (but Control and Left
+/// or Right in a text field, which move by words there), and Return or Enter when the window has a
+/// default button (but not in a text area that takes several lines). Every other key, plain arrows
+/// and the text fields' editing keys among them, stays with the control.
+bool WindowTakesKey(const QWidget* control, int key, Qt::KeyboardModifiers modifiers, bool hasDefaultButton);
+
+/// Hands the window's keys (WindowTakesKey) to the window from whichever of its controls has the
+/// focus, in every window of the program; the window's KeyDown and default button get them. Every
+/// window calls it when made; it installs itself once.
+void RouteWindowKeys();
 
 } // namespace Starwick::platform

@@ -3,14 +3,16 @@
 #include "platform/system.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QWindow>
 
 #include <algorithm>
 
 namespace Starwick::platform {
 
-MovableModalWindow::MovableModalWindow(Placement placement)
-    : Window(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+MovableModalWindow::MovableModalWindow(Placement placement, CloseBox closeBox)
+    : Window(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          (closeBox == CloseBox::Shown ? Qt::WindowCloseButtonHint : Qt::WindowType(0)))
     , m_placement(placement)
 {
     SetTitle(QString());
@@ -22,6 +24,16 @@ MovableModalWindow::~MovableModalWindow() = default;
 QFont MovableModalWindow::smallFont()
 {
     return SmallSystemFont();
+}
+
+void MovableModalWindow::closeEvent(QCloseEvent* event)
+{
+    if (event->spontaneous() && !windowFlags().testFlag(Qt::WindowCloseButtonHint) && !isClosed()) {
+        event->ignore();
+        Beep();
+        return;
+    }
+    Window::closeEvent(event);
 }
 
 void MovableModalWindow::placeOnFirstShow()

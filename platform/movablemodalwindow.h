@@ -23,7 +23,14 @@ public:
         CentredOnScreen, ///< centred on the main screen's available area
     };
 
-    explicit MovableModalWindow(Placement placement);
+    enum class CloseBox
+    {
+        Shown, ///< a close box in the title bar, which closes the window
+        None,  ///< none: only the window's own buttons close it
+    };
+
+    /// A movable modal window has no minimise and no zoom button.
+    explicit MovableModalWindow(Placement placement, CloseBox closeBox = CloseBox::Shown);
     ~MovableModalWindow() override;
 
     /// The font of the window's smaller texts: the system font a step smaller.
@@ -31,6 +38,9 @@ public:
 
 protected:
     void placeOnFirstShow() override;
+    /// A window without a close box refuses the window manager's close (its close button where it
+    /// draws one anyway, Alt+F4) with the system beep; the program's own closes go through.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     Placement m_placement;

@@ -5,9 +5,9 @@
 namespace Starwick::platform {
 
 /// A sheet: a dialog attached to its parent window, modal to that window alone (the program's
-/// other windows and the event loop go on), placed centred across the parent at the parent's top,
-/// just under its title bar. Without a parent it is centred on the main screen. The user cannot
-/// resize it.
+/// other windows and the event loop go on), placed centred across the parent at the top of its
+/// content, under its title bar, menu bar and toolbar. Without a parent it is centred on the main
+/// screen. The user cannot resize it; it has no close, minimise or zoom button.
 class Sheet : public Window
 {
     Q_OBJECT

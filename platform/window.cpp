@@ -1,9 +1,10 @@
 #include "platform/window.h"
 
+#include "platform/controls.h"
 #include "platform/eventloop.h"
 #include "platform/system.h"
+#include "platform/windowmanager.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -14,6 +15,7 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -24,6 +26,7 @@ Window::Window(QWidget* parent, Qt::WindowFlags flags)
     , m_content(new QWidget(this))
     , m_resizeSettle(new QTimer(this))
 {
+    RouteWindowKeys();
     m_content->setObjectName(QStringLiteral("content"));
     m_resizeSettle->setSingleShot(true);
     m_resizeSettle->setInterval(kResizeSettleMs);
@@ -138,6 +141,24 @@ void Window::centreOnScreen()
     setGeometry(g);
 }
 
+void Window::moveOntoScreen()
+{
+    const QRect area = ScreenAvailableGeometry();
+    const QRect inner = geometry();
+    const QRect frame = frameGeometry();
+    const QMargins margins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                           frame.bottom() - inner.bottom());
+    const QRect fitted = fitFrameToArea(frame, area).marginsRemoved(margins);
+    if (fitted.size() != inner.size())
+        resizeFrame(fitted.width(), fitted.height());
+    // A window that could not shrink as far (its minimum size) is placed again at the size it took.
+    const QRect placed = fitFrameToArea(QRect(fitted.topLeft(), size()).marginsAdded(margins), area);
+    // setGeometry, as SetTop and SetLeft: the position is the window's own, inside the frame.
+    setGeometry(QRect(placed.marginsRemoved(margins).topLeft(), size()));
+    if (!m_shownOnce)
+        m_fitWhenFramed = true;
+}
+
 void Window::Show()
 {
     if (m_closed)
@@ -186,8 +207,6 @@ void Window::place(QWidget* control, const QRect& rect, Locks locks)
         placed->locks = locks;
     } else {
         m_placements.push_back({control, rect, locks});
-        if (qobject_cast<QAbstractButton*>(control))
-            control->installEventFilter(this);
     }
     layoutContent();
 }
@@ -266,8 +285,65 @@ void Window::showEvent(QShowEvent* event)
     if (!m_shownOnce) {
         m_shownOnce = true;
         placeOnFirstShow();
+        if (m_fitWhenFramed && windowHandle())
+            windowHandle()->installEventFilter(this);
     }
     QWidget::showEvent(event);
+}
+
+void Window::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+        // Once the window manager has settled: it may be minimising other windows along with this one.
+        QTimer::singleShot(0, this, &Window::keepStateToItsButtons);
+}
+
+void Window::keepStateToItsButtons()
+{
+    // Some window managers give every window a minimise button, and a zoom button to every window
+    // that can change its size, whatever the window asks for. A window without the button is
+    // brought back: a minimised modal window would hold the program's other windows with nothing
+    // to show for it. One minimised along with the window it belongs to (a window manager takes a
+    // window's dialogs with it) stays with that window.
+    if (m_closed || (windowType() != Qt::Window && windowType() != Qt::Dialog))
+        return;
+    const Qt::WindowFlags flags = windowFlags();
+    Qt::WindowStates state = windowState();
+    if ((state & Qt::WindowMaximized) && !flags.testFlag(Qt::WindowMaximizeButtonHint))
+        state &= ~Qt::WindowMaximized;
+    if ((state & Qt::WindowMinimized) && !flags.testFlag(Qt::WindowMinimizeButtonHint)) {
+        bool takenAlong = false;
+        for (const QWindow* owner = windowHandle() ? windowHandle()->transientParent() : nullptr; owner && !takenAlong;
+             owner = owner->transientParent())
+            takenAlong = owner->windowStates().testFlag(Qt::WindowMinimized) &&
+                         owner->flags().testFlag(Qt::WindowMinimizeButtonHint);
+        if (!takenAlong)
+            state &= ~Qt::WindowMinimized;
+    }
+    if (state == windowState())
+        return;
+    setWindowState(state);
+    if (!(state & Qt::WindowMinimized) && isVisible()) {
+        raise();
+        activateWindow();
+    }
+}
+
+bool Window::eventFilter(QObject* watched, QEvent* event)
+{
+    // The first exposure comes once the window manager has framed the window: its frame is known
+    // from then on.
+    if (m_fitWhenFramed && watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        m_fitWhenFramed = false;
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] {
+            if (!m_closed)
+                moveOntoScreen();
+        });
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Window::resizeEvent(QResizeEvent* event)
@@ -335,27 +411,6 @@ void Window::keyPressEvent(QKeyEvent* event)
     const KeyboardState state(event->modifiers());
     if (text.isEmpty() || !KeyDown(text))
         QWidget::keyPressEvent(event);
-}
-
-bool Window::eventFilter(QObject* watched, QEvent* event)
-{
-    // A button or check box that has the focus takes keys that are the window's: the arrow keys
-    // (to move the focus on, also with Control held) and, under some desktop themes, Return and
-    // Enter as a click of its own. Control and an arrow, and Return and Enter, go to the window,
-    // which steps or presses its default button.
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const bool arrow = key->key() == Qt::Key_Left || key->key() == Qt::Key_Right || key->key() == Qt::Key_Up ||
-                           key->key() == Qt::Key_Down;
-        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        if ((arrow && (key->modifiers() & Qt::ControlModifier)) || (enter && m_defaultButton)) {
-            keyPressEvent(key);
-            // Handled here: the key is not passed on to the button's parents, the window among them.
-            key->accept();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 namespace {

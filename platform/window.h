@@ -65,8 +65,7 @@ public:
 
     /// Places `control` at `rect` (content coordinates, also for a control whose parent is another
     /// control) and keeps it there by `locks` whenever the content area changes size. Placing a
-    /// control again moves it; controls are laid out in the order they were first placed. Control
-    /// and an arrow key typed on a placed button go to the window's KeyDown.
+    /// control again moves it; controls are laid out in the order they were first placed.
     void place(QWidget* control, const QRect& rect, Locks locks);
     template <class T> T* add(T* control, const QRect& rect, Locks locks)
     {
@@ -104,6 +103,12 @@ public:
 
     /// Centres the window on the main screen's available area.
     void centreOnScreen();
+    /// Moves the window onto the main screen's available area where part of it lies outside, and
+    /// shrinks it to the area (down to its minimum size) where it is larger; a window that lies
+    /// whole on the area stays where it is. The window manager's frame is known only once the window
+    /// is on the screen: a window not shown yet is fitted by its own rectangle (menu bar, toolbar and
+    /// content) now and fitted again, frame and all, when it first appears.
+    void moveOntoScreen();
 
     /// True from the moment close() was accepted; the object itself goes with deleteLater().
     bool isClosed() const { return m_closed; }
@@ -139,6 +144,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -150,6 +156,8 @@ private:
     };
 
     void layoutContent();
+    /// Undoes a minimise or maximise of a window that has no such button.
+    void keepStateToItsButtons();
     /// The height of the menu bar and the toolbar above the content area.
     int chromeHeight() const;
     int menuBarHeight() const;
@@ -172,6 +180,7 @@ private:
     bool m_opened = false;
     bool m_shownOnce = false;
     bool m_userResizable = true;
+    bool m_fitWhenFramed = false;
 };
 
 /// Closes every open window of the program, shown or hidden, as quitting does: each window's

@@ -299,6 +299,16 @@ int TransitionWindow(QWidget* window, int effect, int action, const Rect16* boun
     return noErr;
 }
 
+QRect fitFrameToArea(const QRect& frame, const QRect& area)
+{
+    if (area.isEmpty())
+        return frame;
+    QRect fitted(frame.topLeft(), frame.size().boundedTo(area.size()));
+    fitted.moveLeft(std::clamp(fitted.left(), area.left(), area.right() - fitted.width() + 1));
+    fitted.moveTop(std::clamp(fitted.top(), area.top(), area.bottom() - fitted.height() + 1));
+    return fitted;
+}
+
 int SendBehind(QWidget* window, QWidget* behindWindow)
 {
     if (!window || !window->isWindow() || (behindWindow && !behindWindow->isWindow()))
@@ -346,6 +356,11 @@ bool HasZoomBox(QWidget* window)
 {
     return window && window->isWindow() && window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint) &&
            window->minimumSize() != window->maximumSize();
+}
+
+bool HasCloseBox(QWidget* window)
+{
+    return window && window->isWindow() && window->windowFlags().testFlag(Qt::WindowCloseButtonHint);
 }
 
 void DebugStr(const unsigned char* pascalString)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QRect>
 #include <QtGlobal>
 
 #include <functional>
@@ -66,6 +67,10 @@ int GetWindowBounds(QWidget* window, int regionCode, Rect16* bounds);
 /// accepted and otherwise unused.
 int TransitionWindow(QWidget* window, int effect, int action, const Rect16* bounds);
 
+/// `frame` moved onto `area` where part of it lies outside, and first shrunk to the area's size where
+/// it is wider or taller. A frame that lies whole inside the area comes back unchanged.
+QRect fitFrameToArea(const QRect& frame, const QRect& area);
+
 /// Places `window` directly behind `behindWindow` in the application's window order and raises
 /// the windows in that order, since Qt keeps no stacking order between top-level windows.
 int SendBehind(QWidget* window, QWidget* behindWindow);
@@ -80,6 +85,9 @@ int CollapseWindow(QWidget* window, bool collapse);
 
 /// Whether the window has a zoom (maximise) box and can change its size.
 bool HasZoomBox(QWidget* window);
+
+/// Whether the window has a close box in its title bar.
+bool HasCloseBox(QWidget* window);
 
 /// Writes a length-prefixed string (one length byte, then at most 255 bytes of text) to the
 /// standard error stream, as one line.

@@ -134,6 +134,11 @@ void App::applySettings(const SettingsLines& lines)
         const double left = double(screen.width()) / 2.0 - double(window->Width()) / 2.0;
         window->SetLeft(screen.left() + static_cast<int>(std::lround(left)));
     }
+    // A frame remembered on a larger screen, or on one that is gone, would leave the window partly
+    // out of reach: it comes onto this screen, shrunk where it is larger. One that fits stays as
+    // stored.
+    if (rememberPosition || lines.isOn(SettingsLine::RememberSize))
+        window->moveOntoScreen();
 }
 
 void App::EnableMenuItems()

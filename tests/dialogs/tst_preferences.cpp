@@ -15,6 +15,7 @@
 #include "support/testenv.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -566,6 +567,27 @@ private slots:
         QCOMPARE(Test::settingsFileLines().size(), closes ? 17 : 11);
         if (closes)
             QCOMPARE(ReadSettingsFile().value(SettingsLine::CheckForUpdates), QStringLiteral("Do Check"));
+    }
+
+    void commandWFromTheOpenedFilePopupClosesAndSaves()
+    {
+        QDir().mkpath(SettingsFolder().path());
+        QVERIFY(WriteDefaultSettingsFile());
+        Preferences* w = Preferences::instance();
+        w->Show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        clickItem(w, w->ToolbarItem2);
+        w->TypePopup->setCurrentIndex(2);
+        // The pop-up is opened with a click and left with Escape; it keeps the focus.
+        QTest::mouseClick(w->TypePopup, Qt::LeftButton);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QCOMPARE(QApplication::focusWidget(), w->TypePopup);
+        QTest::keyClick(w->TypePopup, Qt::Key_W, Qt::ControlModifier);
+        QVERIFY(w->isClosed());
+        QCOMPARE(Test::settingsFileLines().size(), 17);
+        QCOMPARE(ReadSettingsFile().value(SettingsLine::FileType), QStringLiteral("8BIM"));
     }
 
     void proxyActsOnTheNextRequest()

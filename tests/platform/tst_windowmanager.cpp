@@ -128,6 +128,29 @@ private slots:
         QVERIFY(MacWindowPtr(b.get()) != first);
     }
 
+    void framesComeOntoASmallerScreen_data()
+    {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QRect>("fitted");
+        // A 1024 x 768 screen whose top 24 pixels a panel takes.
+        QTest::newRow("fits: unchanged") << QRect(100, 50, 600, 500) << QRect(100, 50, 600, 500);
+        QTest::newRow("fits exactly, edge to edge") << QRect(0, 24, 1024, 744) << QRect(0, 24, 1024, 744);
+        QTest::newRow("kept for a 1400 x 1000 screen, off the bottom right")
+            << QRect(1250, 880, 600, 500) << QRect(424, 268, 600, 500);
+        QTest::newRow("off the left and under the panel") << QRect(-300, 0, 600, 500) << QRect(0, 24, 600, 500);
+        QTest::newRow("one pixel over the right edge") << QRect(425, 100, 600, 500) << QRect(424, 100, 600, 500);
+        QTest::newRow("wider than the screen: shrunk, then moved")
+            << QRect(200, 100, 1300, 500) << QRect(0, 100, 1024, 500);
+        QTest::newRow("larger than the screen both ways") << QRect(-50, -50, 2000, 1500) << QRect(0, 24, 1024, 744);
+        QTest::newRow("wholly off screen, far out") << QRect(5000, -4000, 300, 200) << QRect(724, 24, 300, 200);
+    }
+    void framesComeOntoASmallerScreen()
+    {
+        QFETCH(QRect, frame);
+        QFETCH(QRect, fitted);
+        QCOMPARE(fitFrameToArea(frame, QRect(0, 24, 1024, 744)), fitted);
+    }
+
     void collapsingNeedsAMinimiseButton()
     {
         auto plain = shown(QPoint(0, 0));

@@ -1,9 +1,12 @@
 // The window parts the dialogs are built of: toolbar, page panel, check box, pop-up menu, edit
-// field, sheet, windows the user cannot resize, Show, and closing every window at quit.
+// field, sheet, movable modal window, the title-bar buttons of each kind, windows the user cannot
+// resize, Show, and closing every window at quit.
 #include "platform/controls.h"
 #include "platform/graphics.h"
+#include "platform/movablemodalwindow.h"
 #include "platform/picture.h"
 #include "platform/sheet.h"
+#include "platform/system.h"
 #include "platform/toolbar.h"
 #include "platform/window.h"
 #include "platform/windowmanager.h"
@@ -11,10 +14,14 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QSignalSpy>
+#include <QSpontaneKeyEvent>
 #include <QStackedWidget>
+#include <QWindow>
 
 using namespace Starwick;
 using platform::Lock;
@@ -59,6 +66,17 @@ public:
         setContentSize(400, 300);
     }
     void Close() override { g_closed.append(objectName()); }
+};
+
+class TestModal : public platform::MovableModalWindow
+{
+public:
+    TestModal()
+        : platform::MovableModalWindow(Placement::CentredOnScreen, g_closeBox)
+    {
+        setContentSize(300, 100);
+    }
+    static inline CloseBox g_closeBox = CloseBox::Shown;
 };
 
 class TestSheet : public platform::Sheet
@@ -191,17 +209,24 @@ private slots:
         QCOMPARE(w->minimumSize(), w->maximumSize());
     }
 
-    void sheetIsModalToItsParentAtItsTop()
+    void sheetIsModalToItsParentBelowItsMenuBar()
     {
         PlainWindow* parent = platform::Instance<PlainWindow>();
+        auto* bar = new QMenuBar;
+        bar->addMenu(QStringLiteral("Starwick"));
+        bar->addMenu(QStringLiteral("File"));
+        parent->setMenuBar(bar);
         parent->setGeometry(100, 120, 400, 300);
         parent->Show();
         TestSheet* sheet = platform::Instance<TestSheet>();
         QCOMPARE(sheet->parentWidget(), parent);
         QVERIFY(sheet->isWindow());
         QCOMPARE(sheet->windowModality(), Qt::WindowModal);
-        // Its frame starts where the parent's content does, just under the title bar, centred across.
-        QCOMPARE(sheet->frameGeometry().top(), parent->geometry().top());
+        // Its frame starts where the parent's content does, under the title bar and the menu bar,
+        // centred across.
+        QVERIFY(bar->height() > 0);
+        QCOMPARE(sheet->frameGeometry().top(), parent->Top());
+        QCOMPARE(sheet->frameGeometry().top(), bar->mapToGlobal(QPoint(0, bar->height())).y());
         QCOMPARE(sheet->geometry().left(), parent->geometry().left() + 100);
         QCOMPARE(sheet->minimumSize(), sheet->maximumSize());
     }
@@ -223,6 +248,105 @@ private slots:
         back->Show();
         QVERIFY(!(back->windowState() & Qt::WindowMinimized));
         QVERIFY(back->isVisible());
+    }
+
+    void titleBarButtonsOfEachKind_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("minimise");
+        QTest::addColumn<bool>("zoom");
+        QTest::addColumn<bool>("close");
+        QTest::newRow("document") << "document" << true << true << true;
+        QTest::newRow("movable modal") << "modal" << false << false << true;
+        QTest::newRow("movable modal without a close box") << "modal without close box" << false << false << false;
+        QTest::newRow("sheet") << "sheet" << false << false << false;
+    }
+    void titleBarButtonsOfEachKind()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, minimise);
+        QFETCH(bool, zoom);
+        QFETCH(bool, close);
+        TestModal::g_closeBox = kind == u"modal without close box" ? platform::MovableModalWindow::CloseBox::None
+                                                                   : platform::MovableModalWindow::CloseBox::Shown;
+        PlainWindow* document = platform::Instance<PlainWindow>();
+        QWidget* window = kind == u"document" ? static_cast<QWidget*>(document)
+                          : kind == u"sheet"  ? static_cast<QWidget*>(platform::Instance<TestSheet>())
+                                              : static_cast<QWidget*>(platform::Instance<TestModal>());
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QCOMPARE(platform::IsWindowCollapsable(window), minimise);
+        QCOMPARE(platform::HasZoomBox(window), zoom);
+        QCOMPARE(platform::HasCloseBox(window), close);
+
+        // Where the window manager offers the buttons all the same, a window without one comes back.
+        window->showMinimized();
+        if (minimise) {
+            QTest::qWait(0);
+            QVERIFY(window->isMinimized());
+        } else {
+            QTRY_VERIFY(!window->isMinimized());
+        }
+        window->showNormal();
+        window->showMaximized();
+        if (zoom) {
+            QTest::qWait(0);
+            QVERIFY(window->isMaximized());
+        } else {
+            QTRY_VERIFY(!window->isMaximized());
+        }
+        TestModal::g_closeBox = platform::MovableModalWindow::CloseBox::Shown;
+    }
+
+    void aDialogMinimisedWithItsWindowStaysWithIt_data()
+    {
+        QTest::addColumn<bool>("belongsToIt");
+        QTest::newRow("the dialog belongs to the minimised window") << true;
+        QTest::newRow("another window is minimised") << false;
+    }
+    void aDialogMinimisedWithItsWindowStaysWithIt()
+    {
+        QFETCH(bool, belongsToIt);
+        PlainWindow* document = platform::Instance<PlainWindow>();
+        TestModal* modal = platform::Instance<TestModal>();
+        QVERIFY(QTest::qWaitForWindowExposed(document));
+        QVERIFY(QTest::qWaitForWindowExposed(modal));
+        if (belongsToIt)
+            modal->windowHandle()->setTransientParent(document->windowHandle());
+        document->showMinimized();
+        modal->showMinimized();
+        if (belongsToIt) {
+            QTest::qWait(0);
+            QVERIFY(modal->isMinimized());
+            document->Show();
+            modal->Show();
+        }
+        QTRY_VERIFY(!modal->isMinimized());
+    }
+
+    void onlyTheCloseBoxClosesThroughTheWindowManager_data()
+    {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("with a close box") << true;
+        QTest::newRow("without one") << false;
+    }
+    void onlyTheCloseBoxClosesThroughTheWindowManager()
+    {
+        QFETCH(bool, closeBox);
+        TestModal::g_closeBox =
+            closeBox ? platform::MovableModalWindow::CloseBox::Shown : platform::MovableModalWindow::CloseBox::None;
+        TestModal* modal = platform::Instance<TestModal>();
+        TestModal::g_closeBox = platform::MovableModalWindow::CloseBox::Shown;
+        QVERIFY(QTest::qWaitForWindowExposed(modal));
+        const int beeps = platform::BeepCount();
+        // The window manager's close (its close button, Alt+F4) arrives as a spontaneous event.
+        QCloseEvent byWindowManager;
+        QSpontaneKeyEvent::setSpontaneous(&byWindowManager);
+        QApplication::instance()->notify(modal, &byWindowManager);
+        QCOMPARE(modal->isClosed(), closeBox);
+        QCOMPARE(platform::BeepCount() - beeps, closeBox ? 0 : 1);
+        // The program's own close always goes through.
+        modal->close();
+        QVERIFY(modal->isClosed());
     }
 
     void closeAllWindowsClosesEachOnceTheLastOneLast()

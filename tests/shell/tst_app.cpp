@@ -1,5 +1,14 @@
+#include "browser/httpalert.h"
 #include "browser/mainwindow.h"
+#include "dialogs/aboutbox.h"
+#include "dialogs/noupdatewindow.h"
+#include "dialogs/personalizewindow.h"
+#include "dialogs/preferences.h"
+#include "dialogs/systemeventalert.h"
+#include "dialogs/updatecheckwindow.h"
+#include "dialogs/updateneeded.h"
 #include "platform/system.h"
+#include "platform/windowmanager.h"
 #include "shell/app.h"
 #include "shell/globals.h"
 #include "shell/settings.h"
@@ -8,6 +17,8 @@
 
 #include <QDir>
 #include <QFile>
+
+#include <functional>
 
 using namespace Starwick;
 
@@ -183,6 +194,109 @@ private slots:
         }
         QCOMPARE(Globals::wTop, 120);
         QCOMPARE(Globals::wWidth, 700);
+    }
+
+    void rememberedFrameComesOntoTheScreen_data()
+    {
+        QTest::addColumn<QString>("position");
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<QPoint>("topLeft"); // the stored Left and Top
+        QTest::addColumn<QSize>("stored");   // the stored Width and Height
+        QTest::addColumn<bool>("fits");
+        // The offscreen screen is 800 x 800; the window's minimum content size is 540 x 545.
+        QTest::newRow("fits: exactly as stored") << "Remember Position"
+                                                 << "Remember Size" << QPoint(30, 40) << QSize(600, 550) << true;
+        QTest::newRow("stored for a larger screen, off the bottom right")
+            << "Remember Position"
+            << "Remember Size" << QPoint(700, 500) << QSize(600, 550) << false;
+        QTest::newRow("position only, off the top left")
+            << "Remember Position"
+            << "Do Not Remember Size" << QPoint(-400, -300) << QSize(600, 550) << false;
+        QTest::newRow("larger than the screen") << "Remember Position"
+                                                << "Remember Size" << QPoint(10, 30) << QSize(1300, 1000) << false;
+        QTest::newRow("size only, wider than the screen")
+            << "Do Not Remember Position"
+            << "Remember Size" << QPoint(0, 0) << QSize(1300, 550) << false;
+    }
+    void rememberedFrameComesOntoTheScreen()
+    {
+        QFETCH(QString, position);
+        QFETCH(QString, size);
+        QFETCH(QPoint, topLeft);
+        QFETCH(QSize, stored);
+        QFETCH(bool, fits);
+        writeSettings({{SettingsLine::RememberPosition, position},
+                       {SettingsLine::RememberSize, size},
+                       {SettingsLine::Top, QString::number(topLeft.y())},
+                       {SettingsLine::Left, QString::number(topLeft.x())},
+                       {SettingsLine::Width, QString::number(stored.width())},
+                       {SettingsLine::Height, QString::number(stored.height())}});
+        MainWindow* window = platform::MakeInstance<MainWindow>();
+        App app;
+        app.Open();
+        window->completeOpening();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+
+        const QRect screen = platform::ScreenAvailableGeometry();
+        // Once framed, the frame itself lies on the screen.
+        QTRY_VERIFY(screen.contains(window->frameGeometry()));
+        if (fits) {
+            QCOMPARE(QPoint(window->Left(), window->Top()), topLeft);
+            QCOMPARE(QSize(window->Width(), window->Height()), stored);
+        }
+        // Shrunk only as far as the screen, frame and menu bar included: a side that fits keeps its
+        // stored length.
+        const QSize frame = window->frameGeometry().size() - window->geometry().size();
+        const int menuBar = window->Top() - window->geometry().top();
+        if (size == u"Remember Size") {
+            QCOMPARE(window->Width(), std::min(stored.width(), screen.width() - frame.width()));
+            QCOMPARE(window->Height(), std::min(stored.height(), screen.height() - frame.height() - menuBar));
+        }
+        // The stored values themselves stay as read.
+        QCOMPARE(Globals::wLeft, topLeft.x());
+        QCOMPARE(Globals::wWidth, stored.width());
+    }
+
+    void eachWindowKeepsTheTitleBarButtonsOfItsKind_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<bool>("minimise");
+        QTest::addColumn<bool>("zoom");
+        QTest::addColumn<bool>("close");
+        QTest::newRow("main window: a document") << "main" << true << true << true;
+        QTest::newRow("Preferences: a document without zoom") << "preferences" << true << false << true;
+        QTest::newRow("About box: close box only") << "about" << false << false << true;
+        QTest::newRow("HTTP alert: movable modal") << "alert" << false << false << true;
+        QTest::newRow("desktop-picture warning: movable modal, resizable") << "warning" << false << false << true;
+        QTest::newRow("update check: movable modal") << "check" << false << false << true;
+        QTest::newRow("no update: refuses Ctrl+W, no close box") << "no update" << false << false << false;
+        QTest::newRow("update needed: refuses Ctrl+W, no close box") << "update needed" << false << false << false;
+        QTest::newRow("owner-name sheet") << "personalize" << false << false << false;
+    }
+    void eachWindowKeepsTheTitleBarButtonsOfItsKind()
+    {
+        QFETCH(QString, window);
+        QFETCH(bool, minimise);
+        QFETCH(bool, zoom);
+        QFETCH(bool, close);
+        MainWindow* main = MainWindow::instance();
+        const QHash<QString, std::function<QWidget*()>> make{
+            {"main", [main] { return main; }},
+            {"preferences", [] { return Preferences::instance(); }},
+            {"about", [] { return AboutBox::instance(); }},
+            {"alert", [] { return HTTPAlert::instance(); }},
+            {"warning", [] { return SystemEventAlert::instance(); }},
+            {"check", [] { return UpdateCheckWindow::instance(); }},
+            {"no update", [] { return NoUpdateWindow::instance(); }},
+            {"update needed", [] { return UpdateNeeded::instance(); }},
+            {"personalize", [] { return PersonalizeWindow::instance(); }},
+        };
+        QWidget* w = make.value(window)();
+        QCOMPARE(platform::IsWindowCollapsable(w), minimise);
+        QCOMPARE(platform::HasZoomBox(w), zoom);
+        QCOMPARE(platform::HasCloseBox(w), close);
+        if (w != main)
+            w->close();
     }
 
     void ownerName_data()
