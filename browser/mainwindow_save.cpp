@@ -40,13 +40,19 @@ bool pictureIsThere(const platform::FolderItem& picture, QString* reason)
     return false;
 }
 
-// The script's status: 2 when it cannot tell this desktop or its tool is missing, else the status
-// of the desktop's own tool (1 also when the script refused the name).
+// The desktop script's own statuses: 1 it found no picture at the path it was given, 2 it cannot
+// tell this desktop or the desktop's tool is missing, 3 the part of the desktop that shows its
+// picture is not running; 4 and above the desktop's tool refused the picture.
 QString desktopScriptFailure(int exitCode)
 {
     switch (exitCode) {
+    case 1:
+        return QStringLiteral("Not set: the desktop script found no copy of the picture in \"%1\".")
+            .arg(kDesktopFolderName);
     case 2:
         return QStringLiteral("Not set: Starwick cannot set the picture of this desktop.");
+    case 3:
+        return QStringLiteral("Not set: the desktop is not running the part that shows its picture.");
     case platform::ScriptService::kNotRun:
         return QStringLiteral("Not set: the desktop script did not run.");
     default:
@@ -65,10 +71,16 @@ void MainWindow::SavePicture(bool withCreatorCode)
 {
     // The picture shown when the user asked; another may arrive while the dialog is open.
     const platform::FolderItem picture = Globals::FileName;
-    const platform::FolderItem destination = platform::GetSaveFolderItem(QString(), Globals::Name);
+    QString error;
+    // A picture emptied from the cache is told at the press, before any name is asked for.
+    if (!pictureIsThere(picture, &error)) {
+        reportFailure(QStringLiteral("Not saved: %1").arg(error));
+        return;
+    }
+    const platform::FolderItem destination =
+        platform::GetSaveFolderItem(QString(), platform::SuggestedSaveName(Globals::Name, picture.Name()));
     if (destination.isNull())
         return;
-    QString error;
     if (!pictureIsThere(picture, &error) || !picture.CopyFileTo(destination, &error)) {
         reportFailure(QStringLiteral("Not saved: %1").arg(error));
         return;
@@ -80,22 +92,27 @@ void MainWindow::SavePicture(bool withCreatorCode)
 
 void MainWindow::SetButton_Action()
 {
-    const platform::FolderItem folder = platform::FolderItem::PicturesFolder().Child(kDesktopFolderName);
+    const platform::FolderItem picture = Globals::FileName;
     QString error;
+    if (!pictureIsThere(picture, &error)) {
+        reportFailure(QStringLiteral("Not set: %1").arg(error));
+        return;
+    }
+    const platform::FolderItem folder = platform::FolderItem::PicturesFolder().Child(kDesktopFolderName);
     if (folder.isNull() || !makeFolders(folder, &error)) {
         reportFailure(QStringLiteral("Not set: the folder \"%1\" cannot be made. %2").arg(kDesktopFolderName, error));
         return;
     }
     // The copy bears the cache file's name; an older copy of that name may be another picture,
     // so it is replaced (whole, never half written).
-    const platform::FolderItem picture = Globals::FileName;
     if (!pictureIsThere(picture, &error) || !picture.CopyFileTo(folder, &error)) {
         reportFailure(QStringLiteral("Not set: %1").arg(error));
         return;
     }
-    const QString name = picture.Name();
-    m_desktopNamesPending.append(name);
-    SetDTPic({name});
+    // The script is given the copy's full path, so that it never looks for the folder on its own.
+    const QString copy = folder.Child(picture.Name()).path();
+    m_desktopNamesPending.append(copy);
+    SetDTPic({copy});
 }
 
 void MainWindow::desktopScriptFinished(int scriptId, const QStringList& arguments, int exitCode)

@@ -1,15 +1,18 @@
 #!/bin/sh
 # Starwick desktop script 168: makes a picture the desktop picture.
 #
-#   sh -c "$(cat desktop.sh 168.sh)" 168 NAME
+#   sh -c "$(cat desktop.sh 168.sh)" 168 PICTURE
 #
 # The program runs it after desktop.sh, which holds the functions the two desktop scripts share.
-# NAME is the bare file name of a picture in the folder "Starwick Images" of the user's Pictures
-# folder (`xdg-user-dir PICTURES`, else $HOME/Pictures). A name that is empty, "." or "..", that
-# holds "/" or that names no file there is refused and nothing is changed.
+# PICTURE is the absolute path of the picture, used as it stands, or the bare file name of a
+# picture in the folder "Starwick Images" of the user's Pictures folder (`xdg-user-dir PICTURES`,
+# else $HOME/Pictures). A name that is empty, "." or "..", that holds "/" without starting with
+# it, or that names no file is refused and nothing is changed.
 #
-# Exit status: 0 the picture was handed to the desktop; 1 the name was refused; 2 this desktop
-# cannot be told or its tool is missing; anything else is the status of the desktop's own tool.
+# Exit status: 0 the desktop took the picture; 1 no such picture (the name was refused); 2 this
+# desktop cannot be told or its tool is missing; 3 the desktop is not running the part that shows
+# its picture (no compositor, no desktop manager); 4 and above the desktop refused the picture:
+# its tool's own status when that is 4 or more, else 4.
 #
 # The name, the path and the URI only ever travel as quoted arguments. The one place a value is
 # written into a text that another program interprets (Plasma's desktop script) takes the URI,
@@ -23,6 +26,19 @@ refuse() {
 unsupported() {
     printf 'starwick: %s\n' "$1" >&2
     exit 2
+}
+
+not_running() {
+    printf 'starwick: %s\n' "$1" >&2
+    exit 3
+}
+
+# Ends the script for a desktop tool that failed with status $1, keeping 0 to 3 for the script's
+# own answers.
+refused_by_desktop() {
+    printf 'starwick: the desktop refused the picture (status %s)\n' "$1" >&2
+    [ "$1" -ge 4 ] 2>/dev/null && exit "$1"
+    exit 4
 }
 
 # The user's Pictures folder, as the program's own folder lookup finds it: the configured XDG
@@ -86,7 +102,8 @@ set_mate() {
 }
 
 # Every backdrop property Xfce keeps, one per monitor and workspace. A fresh install has none
-# yet: then one is made for each connected output.
+# yet: then one is made for each connected output, or, when the outputs cannot be listed, for the
+# monitor xfdesktop names "screen" then.
 set_xfce() {
     have xfconf-query || unsupported "xfconf-query is missing"
     props=$(xfconf-query -c xfce4-desktop -p /backdrop -l 2>/dev/null | grep -E '/(last-image|image-path)$')
@@ -103,7 +120,7 @@ EOF
     if have xrandr; then
         outputs=$(xrandr --query 2>/dev/null | awk '$2 == "connected" { print $1 }')
     fi
-    [ -n "$outputs" ] || outputs=0
+    [ -n "$outputs" ] || outputs=screen
     status=0
     for output in $outputs; do
         xfconf-query -c xfce4-desktop -p "/backdrop/screen0/monitor$output/workspace0/last-image" \
@@ -112,11 +129,12 @@ EOF
     return "$status"
 }
 
-# Plasma 5.7 and later. plasma-apply-wallpaperimage refuses paths holding a single quote; the
-# desktop script through D-Bus takes any path, and sets the picture on every desktop.
+# Plasma 5.7 and later. plasma-apply-wallpaperimage refuses paths holding a single quote and
+# drops backslashes; the desktop script through D-Bus takes any path, and sets the picture on
+# every desktop.
 set_kde() {
     case $WP in
-    *\'*) ;;
+    *\'* | *\\*) ;;
     *)
         if have plasma-apply-wallpaperimage && plasma-apply-wallpaperimage "$WP" >/dev/null; then
             return 0
@@ -142,6 +160,11 @@ set_lxqt() {
 
 set_lxde() {
     have pcmanfm || unsupported "pcmanfm is missing"
+    # Without its desktop running, pcmanfm answers with a dialog that waits for the user and then
+    # reports success.
+    have pgrep || unsupported "pgrep is missing"
+    pgrep -u "$(id -u)" -f '(^|/)pcmanfm (.* )?--desktop( |$)' >/dev/null ||
+        not_running "the pcmanfm desktop is not running"
     pcmanfm --set-wallpaper "$WP"
 }
 
@@ -149,9 +172,24 @@ set_lxde() {
 # a second later, so the screen never shows bare. (`swaymsg output * bg` can freeze the session.)
 set_wlroots() {
     have swaybg || unsupported "swaybg is missing"
+    socket=${WAYLAND_DISPLAY:-wayland-0}
+    case $socket in
+    /*) ;;
+    *)
+        [ -n "${XDG_RUNTIME_DIR-}" ] || not_running "XDG_RUNTIME_DIR is not set, so no compositor can be reached"
+        socket=$XDG_RUNTIME_DIR/$socket
+        ;;
+    esac
+    [ -S "$socket" ] || not_running "no compositor at $socket"
     previous=$(ps -u "$(id -u)" -o pid= -o comm= 2>/dev/null | awk '$2 == "swaybg" { print $1 }')
     swaybg -i "$WP" -m fill >/dev/null 2>&1 </dev/null &
+    started=$!
     sleep 1
+    # A swaybg that could not show the picture has ended by now.
+    if ! kill -0 "$started" 2>/dev/null; then
+        wait "$started"
+        refused_by_desktop "$?"
+    fi
     for pid in $previous; do
         kill "$pid" 2>/dev/null
     done
@@ -172,11 +210,13 @@ set_x11() {
 
 name=${1-}
 case $name in
+/*) WP=$name ;;
 '' | . | .. | */*) refuse "not a picture name: '$name'" ;;
+*)
+    [ -n "${HOME-}" ] || unsupported "HOME is not set"
+    WP=$(pictures_folder)/'Starwick Images'/$name
+    ;;
 esac
-[ -n "${HOME-}" ] || unsupported "HOME is not set"
-
-WP=$(pictures_folder)/'Starwick Images'/$name
 [ -f "$WP" ] || refuse "no such picture: $WP"
 URI=$(file_uri "$WP")
 
@@ -192,4 +232,4 @@ lxde) set_lxde ;;
 wlroots) set_wlroots ;;
 x11) set_x11 ;;
 *) unsupported "cannot tell which desktop this is" ;;
-esac
+esac || refused_by_desktop "$?"

@@ -44,6 +44,13 @@ QString desktopFolder()
     return Test::homePath() + QStringLiteral("/Pictures/Starwick Images");
 }
 
+// Sets the user's Pictures folder in user-dirs.dirs, as the desktop's own settings write it.
+void setPicturesFolder(const QByteArray& value)
+{
+    QVERIFY(Test::writeFileBytes(Test::homePath() + QStringLiteral("/.config/user-dirs.dirs"),
+                                 "XDG_PICTURES_DIR=\"" + value + "\"\n"));
+}
+
 // A stand-in for gsettings that writes each call's arguments, one line per call, each argument in
 // brackets, and ends with `exitCode`.
 void installFakeGsettings(int exitCode)
@@ -233,7 +240,9 @@ private slots:
         QCOMPARE(Saved()->playCount(), saved);
         QVERIFY(!QFile::exists(destination));
         QVERIFY(platform::ScriptService::instance()->recentRuns().isEmpty());
-        if (way == Way::SetButton)
+        // A picture that is gone is told at the press: no name is asked for.
+        QCOMPARE(platform::hasNextSaveAnswerForTesting(), cacheCleared || way == Way::SetButton);
+        if (platform::hasNextSaveAnswerForTesting())
             platform::GetSaveFolderItem(QString(), QString()); // use up the unused answer
     }
 
@@ -243,14 +252,21 @@ private slots:
         QTest::addColumn<int>("toolExit");
         QTest::addColumn<bool>("sounds");
         QTest::addColumn<bool>("olderCopy");
-        QTest::addColumn<QString>("failure"); // empty: the desktop took it
-        QTest::newRow("GNOME takes it, sounds on") << QByteArray("GNOME") << 0 << true << false << "";
-        QTest::newRow("GNOME takes it, sounds off") << QByteArray("ubuntu:GNOME") << 0 << false << false << "";
-        QTest::newRow("an older copy of the name is replaced") << QByteArray("GNOME") << 0 << true << true << "";
-        QTest::newRow("the desktop's tool fails")
-            << QByteArray("GNOME") << 1 << true << false << "Not set: the desktop refused the picture (status 1).";
-        QTest::newRow("no desktop it knows")
-            << QByteArray() << 0 << true << false << "Not set: Starwick cannot set the picture of this desktop.";
+        QTest::addColumn<bool>("picturesIsHome"); // user-dirs.dirs makes the home folder the Pictures folder
+        QTest::addColumn<QString>("failure");     // empty: the desktop took it
+        QTest::newRow("GNOME takes it, sounds on") << QByteArray("GNOME") << 0 << true << false << false << "";
+        QTest::newRow("GNOME takes it, sounds off") << QByteArray("ubuntu:GNOME") << 0 << false << false << false << "";
+        QTest::newRow("an older copy of the name is replaced")
+            << QByteArray("GNOME") << 0 << true << true << false << "";
+        QTest::newRow("the Pictures folder is the home folder")
+            << QByteArray("GNOME") << 0 << true << false << true << "";
+        // The script keeps 1 to 3 for its own answers.
+        QTest::newRow("the desktop's tool fails with 1") << QByteArray("GNOME") << 1 << true << false << false
+                                                         << "Not set: the desktop refused the picture (status 4).";
+        QTest::newRow("the desktop's tool fails with 9") << QByteArray("GNOME") << 9 << true << false << false
+                                                         << "Not set: the desktop refused the picture (status 9).";
+        QTest::newRow("no desktop it knows") << QByteArray() << 0 << true << false << false
+                                             << "Not set: Starwick cannot set the picture of this desktop.";
     }
     void setHandsTheCopyToTheDesktop()
     {
@@ -258,14 +274,18 @@ private slots:
         QFETCH(int, toolExit);
         QFETCH(bool, sounds);
         QFETCH(bool, olderCopy);
+        QFETCH(bool, picturesIsHome);
         QFETCH(QString, failure);
         if (!desktop.isEmpty())
             qputenv("XDG_CURRENT_DESKTOP", desktop);
         installFakeGsettings(toolExit);
         Globals::UseSounds = sounds;
-        const QString copy = desktopFolder() + u'/' + day().cacheName;
+        if (picturesIsHome)
+            setPicturesFolder("$HOME");
+        const QString folder = picturesIsHome ? Test::homePath() + QStringLiteral("/Starwick Images") : desktopFolder();
+        const QString copy = folder + u'/' + day().cacheName;
         if (olderCopy) {
-            QVERIFY(QDir().mkpath(desktopFolder()));
+            QVERIFY(QDir().mkpath(folder));
             QFile older(copy);
             QVERIFY(older.open(QIODevice::WriteOnly));
             older.write("another day's picture");
@@ -282,7 +302,7 @@ private slots:
         const QList<platform::ScriptRun> runs = platform::ScriptService::instance()->recentRuns();
         QCOMPARE(runs.size(), 1);
         QCOMPARE(runs.constFirst().scriptId, SetDTPicScript);
-        QCOMPARE(runs.constFirst().arguments(), QStringList{day().cacheName});
+        QCOMPARE(runs.constFirst().arguments(), QStringList{copy});
         // Nothing is told before the script ends.
         QCOMPARE(SaveToDT()->playCount(), played);
         QCOMPARE(platform::BeepCount(), beeps);
@@ -306,7 +326,7 @@ private slots:
         }
     }
 
-    void theScriptGetsTheBareNameAsOneArgument_data()
+    void theScriptGetsTheCopysPathAsOneArgument_data()
     {
         QTest::addColumn<QString>("name");
         QTest::newRow("blanks") << "two  words .png";
@@ -314,7 +334,7 @@ private slots:
         QTest::newRow("a command substitution") << "$(touch pwned)`touch pwned`.png";
         QTest::newRow("a leading dash") << "-rf.png";
     }
-    void theScriptGetsTheBareNameAsOneArgument()
+    void theScriptGetsTheCopysPathAsOneArgument()
     {
         QFETCH(QString, name);
         qputenv("XDG_CURRENT_DESKTOP", "GNOME");
@@ -328,15 +348,76 @@ private slots:
 
         press(Way::SetButton);
 
+        const QString copy = desktopFolder() + u'/' + name;
         QTRY_COMPARE(finished.size(), 1);
-        QCOMPARE(finished.constFirst().at(1).toStringList(), QStringList{name});
+        QCOMPARE(finished.constFirst().at(1).toStringList(), QStringList{copy});
         QCOMPARE(finished.constFirst().at(2).toInt(), 0);
         QCOMPARE(SaveToDT()->playCount(), played + 1);
-        const QString copy = desktopFolder() + u'/' + name;
         QCOMPARE(Test::readFileBytes(copy), day().pictureBytes);
         QCOMPARE(gsettingsCalls().value(0).value(3), copy);
         QVERIFY(QDir(Test::homePath()).entryList({QStringLiteral("pwned")}).isEmpty());
         QVERIFY(QDir(CacheFolder().path()).entryList({QStringLiteral("pwned")}).isEmpty());
+    }
+
+    void theSuggestedNameFitsAFileName_data()
+    {
+        QTest::addColumn<QString>("saveName");
+        QTest::addColumn<QString>("expected");
+        const QString e = QStringLiteral("\u00e9");        // two bytes in UTF-8
+        const QString star = QStringLiteral("\U0001F320"); // four bytes, two UTF-16 units
+        QTest::newRow("a short title") << "Orion Nebula.png"
+                                       << "Orion Nebula.png";
+        QTest::newRow("dots in the title") << "M31 v.2 in 3.5 hours.jpg"
+                                           << "M31 v.2 in 3.5 hours.jpg";
+        QTest::newRow("exactly 255 bytes") << QString(251, u'a') + ".jpg" << QString(251, u'a') + ".jpg";
+        QTest::newRow("one byte too many") << QString(252, u'a') + ".jpg" << QString(251, u'a') + ".jpg";
+        QTest::newRow("two-byte letters cut whole") << QString(130, e[0]) + ".jpg" << QString(125, e[0]) + ".jpg";
+        QTest::newRow("a four-byte letter is not split")
+            << QString(250, u'a') + star + ".jpeg" << QString(250, u'a') + ".jpeg";
+        QTest::newRow("an empty title takes the picture's name") << ".png"
+                                                                 << "ap241220.png";
+        QTest::newRow("a blank title takes the picture's name") << "  .png"
+                                                                << "ap241220.png";
+    }
+    void theSuggestedNameFitsAFileName()
+    {
+        QFETCH(QString, saveName);
+        QFETCH(QString, expected);
+        const QString suggested = platform::SuggestedSaveName(saveName, QStringLiteral("ap241220.png"));
+        QCOMPARE(suggested, expected);
+        QVERIFY(suggested.toUtf8().size() <= 255);
+    }
+
+    void saveSuggestsTheFittedName()
+    {
+        Globals::Name = QString(300, u'x') + QStringLiteral(".png");
+        platform::setNextSaveAnswerForTesting(platform::FolderItem());
+        press(Way::SaveButton);
+        QCOMPARE(platform::lastSuggestedSaveNameForTesting(), QString(251, u'x') + QStringLiteral(".png"));
+    }
+
+    void theSaveDialogStartsInPicturesElseHome_data()
+    {
+        QTest::addColumn<QByteArray>("configured"); // XDG_PICTURES_DIR; empty: none
+        QTest::addColumn<bool>("make");             // the folder exists
+        QTest::addColumn<QString>("expected");      // below the home folder
+        QTest::newRow("Pictures") << QByteArray() << true << "/Pictures";
+        QTest::newRow("no Pictures folder") << QByteArray() << false << "";
+        QTest::newRow("a configured folder") << QByteArray("$HOME/Bilder") << true << "/Bilder";
+        QTest::newRow("a configured folder that is missing") << QByteArray("$HOME/Bilder") << false << "";
+    }
+    void theSaveDialogStartsInPicturesElseHome()
+    {
+        QFETCH(QByteArray, configured);
+        QFETCH(bool, make);
+        QFETCH(QString, expected);
+        if (!configured.isEmpty())
+            setPicturesFolder(configured);
+        const QString folder =
+            Test::homePath() + (configured.isEmpty() ? QStringLiteral("/Pictures") : QStringLiteral("/Bilder"));
+        if (make)
+            QVERIFY(QDir().mkpath(folder));
+        QCOMPARE(platform::SaveDialogStartFolder(), Test::homePath() + expected);
     }
 };
 
