@@ -13,8 +13,11 @@ namespace Starwick {
 inline constexpr int SetDTPicScript = 168;
 inline constexpr int OpenDTPrefsScript = 169;
 
-/// Makes a picture the desktop picture (script 168). Callers pass one string: the bare name of a
-/// file in "Starwick Images" in the user's Pictures folder.
+/// Makes a picture the desktop picture (script 168). Callers pass one string: the full path of the
+/// copy in "Starwick Images" (a bare name is looked for there by the script's own rule for the
+/// Pictures folder). The script ends with 0 when the desktop took the picture, 1 when it found no
+/// such picture, 2 when it cannot tell the desktop or the desktop's tool is missing, 3 when the
+/// desktop is not running the part that shows its picture, and 4 or more when the desktop refused.
 void SetDTPic(const QVariantList& parameters);
 
 /// Opens the desktop's wallpaper settings (script 169). Callers pass no parameters.

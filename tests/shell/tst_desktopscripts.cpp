@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -44,7 +45,8 @@ private:
     QString stubs() const { return Test::homePath() + QStringLiteral("/stubs"); }
     QString logPath() const { return Test::homePath() + QStringLiteral("/stub.log"); }
     QString imagesFolder() const { return Test::homePath() + QStringLiteral("/Pictures/Starwick Images"); }
-    void writeStub(const QString& name, const QByteArray& output = {});
+    QString runtimeFolder() const { return Test::homePath() + QStringLiteral("/.runtime"); }
+    void writeStub(const QString& name, const QByteArray& output = {}, const QByteArray& tail = {});
     QStringList loggedCalls() const;
     int runAndWait(const std::function<void()>& start);
 
@@ -132,21 +134,25 @@ void TestDesktopScripts::cleanup()
     }
 }
 
-void TestDesktopScripts::writeStub(const QString& name, const QByteArray& output)
+void TestDesktopScripts::writeStub(const QString& name, const QByteArray& output, const QByteArray& tail)
 {
     const QString path = stubs() + QLatin1Char('/') + name;
     QFile stub(path);
     QVERIFY(stub.open(QIODevice::WriteOnly));
-    // Each call is its name and its arguments in brackets, ended by a record separator.
+    // Each call is its name and its arguments in brackets, ended by a record separator; then the
+    // stand-in prints its output and runs its tail (how it fails or lingers).
     stub.write("#!/bin/sh\n"
                "{ printf '%s' \"${0##*/}\"; for a in \"$@\"; do printf ' [%s]' \"$a\"; done; printf '\\036'; }"
                " >> \"$STARWICK_STUB_LOG\"\n"
                "[ -f \"$0.out\" ] && cat \"$0.out\"\n"
+               "[ -f \"$0.tail\" ] && . \"$0.tail\"\n"
                "exit 0\n");
     stub.close();
     QVERIFY(stub.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     if (!output.isEmpty())
         QVERIFY(Test::writeFileBytes(path + QStringLiteral(".out"), output));
+    if (!tail.isEmpty())
+        QVERIFY(Test::writeFileBytes(path + QStringLiteral(".tail"), tail + '\n'));
 }
 
 QStringList TestDesktopScripts::loggedCalls() const
@@ -230,8 +236,10 @@ void TestDesktopScripts::missingScriptReportsNotRun()
 void TestDesktopScripts::setsWallpaper_data()
 {
     QTest::addColumn<QStringList>("environment");
-    QTest::addColumn<QStringList>("commands"); // "name" or "name=output"
-    QTest::addColumn<QString>("name");
+    // "name", "name=output", "name!shell text it ends with", or "@socket=path" for a listening
+    // socket; $RUNTIME is XDG_RUNTIME_DIR here and in the environment.
+    QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<QString>("name"); // $HOME the home folder
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("calls"); // $WP the picture's path, $URI its file URI
 
@@ -264,6 +272,18 @@ void TestDesktopScripts::setsWallpaper_data()
                                       "[--type=method_call] [/PlasmaShell] [org.kde.PlasmaShell.evaluateScript] "
                                       "[string:var all = desktops();…d.wallpaperPlugin = \"org.kde.image\";…"
                                       "d.writeConfig(\"Image\", \"$URI\");\n}]")};
+    const QString kdeScript =
+        QStringLiteral("dbus-send [--session] [--print-reply] [--dest=org.kde.plasmashell] [--type=method_call] "
+                       "[/PlasmaShell] [org.kde.PlasmaShell.evaluateScript] [string:var all = desktops();…"
+                       "d.writeConfig(\"Image\", \"$URI\");\n}]");
+    QTest::newRow("KDE with a backslash in the name takes the desktop script")
+        << QStringList{QStringLiteral("XDG_CURRENT_DESKTOP=KDE")}
+        << QStringList{QStringLiteral("plasma-apply-wallpaperimage"), QStringLiteral("dbus-send")}
+        << QStringLiteral("a\\b.jpg") << 0 << QStringList{kdeScript};
+    QTest::newRow("KDE whose desktop script fails")
+        << QStringList{QStringLiteral("XDG_CURRENT_DESKTOP=KDE")}
+        << QStringList{QStringLiteral("plasma-apply-wallpaperimage"), QStringLiteral("dbus-send!exit 1")}
+        << QStringLiteral("a\\b.jpg") << 4 << QStringList{kdeScript};
     QTest::newRow("KDE session without the desktop variable")
         << QStringList{QStringLiteral("KDE_FULL_SESSION=true")}
         << QStringList{QStringLiteral("plasma-apply-wallpaperimage")} << QStringLiteral("m42.jpg") << 0
@@ -298,6 +318,15 @@ void TestDesktopScripts::setsWallpaper_data()
                        QStringLiteral("xfconf-query [-c] [xfce4-desktop] [-p] "
                                       "[/backdrop/screen0/monitorDP-2/workspace0/last-image] [-n] [-t] [string] "
                                       "[-s] [$WP]")};
+    const QString xfceScreen = QStringLiteral("xfconf-query [-c] [xfce4-desktop] [-p] "
+                                              "[/backdrop/screen0/monitorscreen/workspace0/last-image] [-n] [-t] "
+                                              "[string] [-s] [$WP]");
+    QTest::newRow("Xfce without properties or xrandr makes the one xfdesktop reads")
+        << QStringList{QStringLiteral("XDG_CURRENT_DESKTOP=XFCE")} << QStringList{QStringLiteral("xfconf-query")}
+        << QStringLiteral("m42.jpg") << 0 << QStringList{xfceList, xfceScreen};
+    QTest::newRow("Xfce whose xfconf-query fails")
+        << QStringList{QStringLiteral("XDG_CURRENT_DESKTOP=XFCE")} << QStringList{QStringLiteral("xfconf-query!exit 1")}
+        << QStringLiteral("m42.jpg") << 4 << QStringList{xfceList, xfceScreen};
     QTest::newRow("Cinnamon") << QStringList{QStringLiteral("XDG_CURRENT_DESKTOP=X-Cinnamon")} << everything
                               << QStringLiteral("m42.jpg") << 0
                               << QStringList{QStringLiteral(
@@ -309,15 +338,35 @@ void TestDesktopScripts::setsWallpaper_data()
     QTest::newRow("LXQt") << QStringList{QStringLiteral("XDG_CURRENT_DESKTOP=LXQt")} << everything
                           << QStringLiteral("m42.jpg") << 0
                           << QStringList{QStringLiteral("pcmanfm-qt [--set-wallpaper=$WP] [--wallpaper-mode=zoom]")};
+    const QString lxdeDesktop = QStringLiteral("pgrep [-u] [$UID] [-f] [(^|/)pcmanfm (.* )?--desktop( |$)]");
     QTest::newRow("LXDE by its session name")
-        << QStringList{QStringLiteral("DESKTOP_SESSION=LXDE")} << everything << QStringLiteral("m42.jpg") << 0
-        << QStringList{QStringLiteral("pcmanfm [--set-wallpaper] [$WP]")};
-    QTest::newRow("sway starts swaybg and ends the previous one")
-        << QStringList{QStringLiteral("XDG_CURRENT_DESKTOP=sway"), QStringLiteral("WAYLAND_DISPLAY=wayland-1")}
-        << QStringList{QStringLiteral("swaybg"), QStringLiteral("ps=$PREVIOUS swaybg\n    1 init\n")}
+        << QStringList{QStringLiteral("DESKTOP_SESSION=LXDE")} << everything + QStringList{QStringLiteral("pgrep")}
         << QStringLiteral("m42.jpg") << 0
-        << QStringList{QStringLiteral("ps [-u] [$UID] [-o] [pid=] [-o] [comm=]"),
-                       QStringLiteral("swaybg [-i] [$WP] [-m] [fill]")};
+        << QStringList{lxdeDesktop, QStringLiteral("pcmanfm [--set-wallpaper] [$WP]")};
+    // pcmanfm would answer with a dialog that waits for the user.
+    QTest::newRow("LXDE without the pcmanfm desktop")
+        << QStringList{QStringLiteral("XDG_CURRENT_DESKTOP=LXDE")}
+        << QStringList{QStringLiteral("pcmanfm"), QStringLiteral("pgrep!exit 1")} << QStringLiteral("m42.jpg") << 3
+        << QStringList{lxdeDesktop};
+    const QStringList sway{QStringLiteral("XDG_CURRENT_DESKTOP=sway"), QStringLiteral("WAYLAND_DISPLAY=wayland-1")};
+    const QString swaybg = QStringLiteral("swaybg [-i] [$WP] [-m] [fill]");
+    // A swaybg that shows the picture stays on after the script's second of waiting.
+    const QString showing = QStringLiteral("swaybg!exec sleep 5");
+    QTest::newRow("sway starts swaybg and ends the previous one")
+        << sway
+        << QStringList{QStringLiteral("@socket=$RUNTIME/wayland-1"), showing,
+                       QStringLiteral("ps=$PREVIOUS swaybg\n    1 init\n")}
+        << QStringLiteral("m42.jpg") << 0
+        << QStringList{QStringLiteral("ps [-u] [$UID] [-o] [pid=] [-o] [comm=]"), swaybg};
+    QTest::newRow("sway with the socket's full path")
+        << QStringList{QStringLiteral("XDG_CURRENT_DESKTOP=sway"), QStringLiteral("WAYLAND_DISPLAY=$RUNTIME/w")}
+        << QStringList{QStringLiteral("@socket=$RUNTIME/w"), showing} << QStringLiteral("m42.jpg") << 0
+        << QStringList{swaybg};
+    QTest::newRow("sway with no compositor at the socket")
+        << sway << QStringList{showing} << QStringLiteral("m42.jpg") << 3 << QStringList{};
+    QTest::newRow("sway whose swaybg ends at once")
+        << sway << QStringList{QStringLiteral("@socket=$RUNTIME/wayland-1"), QStringLiteral("swaybg!exit 1")}
+        << QStringLiteral("m42.jpg") << 4 << QStringList{swaybg};
     QTest::newRow("plain X11 with feh, the name intact")
         << QStringList{QStringLiteral("DISPLAY=:0")}
         << QStringList{QStringLiteral("feh"), QStringLiteral("xwallpaper"), QStringLiteral("gsettings")} << awkward << 0
@@ -333,6 +382,11 @@ void TestDesktopScripts::setsWallpaper_data()
         << QStringLiteral("m42.jpg") << 2 << QStringList{};
 
     const QStringList x11{QStringLiteral("DISPLAY=:0")};
+    QTest::newRow("a full path is used as given")
+        << x11 << QStringList{QStringLiteral("feh")} << QStringLiteral("$HOME/Starwick Images/m42.jpg") << 0
+        << QStringList{QStringLiteral("feh [--bg-fill] [$WP]")};
+    QTest::newRow("refuses a full path naming no file")
+        << x11 << everything << QStringLiteral("$HOME/Pictures/Starwick Images/absent.jpg") << 1 << QStringList{};
     const char* const refused[][2] = {
         {"a parent folder", "../x"}, {"a subfolder", "a/b"},           {"an empty name", ""}, {"a dot", "."},
         {"two dots", ".."},          {"a missing file", "absent.jpg"}, {"a folder", "a"}};
@@ -350,22 +404,37 @@ void TestDesktopScripts::setsWallpaper()
     QFETCH(int, exitCode);
     QFETCH(QStringList, calls);
 
-    const QString wp = imagesFolder() + QLatin1Char('/') + name;
+    name.replace(QLatin1String("$HOME"), Test::homePath());
+    const QString wp = name.startsWith(QLatin1Char('/')) ? name : imagesFolder() + QLatin1Char('/') + name;
     if (exitCode != 1) {
+        QVERIFY(QDir().mkpath(QFileInfo(wp).absolutePath()));
         QVERIFY(Test::writeFileBytes(wp, "not really a JPEG"));
     }
+    QVERIFY(QDir().mkpath(runtimeFolder()));
+    QLocalServer compositor;
     // A stand-in for a swaybg that is already showing a background.
     QProcess previous;
     for (QString command : commands) {
+        command.replace(QLatin1String("$RUNTIME"), runtimeFolder());
+        if (command.startsWith(QLatin1String("@socket="))) {
+            QVERIFY(compositor.listen(command.mid(8)));
+            continue;
+        }
         if (command.contains(QLatin1String("$PREVIOUS"))) {
             previous.start(QStringLiteral("/bin/sleep"), {QStringLiteral("60")});
             QVERIFY(previous.waitForStarted());
             command.replace(QLatin1String("$PREVIOUS"), QString::number(previous.processId()));
         }
+        const qsizetype bang = command.indexOf(QLatin1Char('!'));
+        if (bang >= 0) {
+            writeStub(command.left(bang), {}, command.mid(bang + 1).toUtf8());
+            continue;
+        }
         const qsizetype equals = command.indexOf(QLatin1Char('='));
         writeStub(command.left(equals), equals < 0 ? QByteArray() : command.mid(equals + 1).toUtf8());
     }
-    for (const QString& variable : environment) {
+    for (QString variable : environment) {
+        variable.replace(QLatin1String("$RUNTIME"), runtimeFolder());
         const qsizetype equals = variable.indexOf(QLatin1Char('='));
         qputenv(variable.left(equals).toUtf8(), variable.mid(equals + 1).toUtf8());
     }
