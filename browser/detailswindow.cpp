@@ -4,6 +4,7 @@
 #include "platform/drawer.h"
 #include "platform/statictext.h"
 #include "platform/system.h"
+#include "shell/menubar1.h"
 #include "shell/resources.h"
 
 #include <QAction>
@@ -33,6 +34,9 @@ DetailsWindow::DetailsWindow()
     setContentSize(274, 473);
     setContentSizeLimits(QSize(274, 473), QSize(274, 32000));
     setVisibleWhenMade(false);
+    // Closed by the window manager, the drawer is hidden and keeps its texts; the menu item's
+    // close (closeDrawer) discards it.
+    platform::keepOnClose(this, [] { AppleShowDetailsDrawer()->SetText(QStringLiteral("Show Details Drawer")); });
 
     const QString oneMoment = QStringLiteral("One moment, please...");
     QFont label = platform::SmallSystemFont(10);

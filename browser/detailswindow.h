@@ -14,8 +14,8 @@ class Canvas;
 }
 
 /// The details drawer: the credit, the page link and the explanation of the day shown. Made
-/// hidden; closing it (not hiding) discards it, and the next instance() makes a fresh one with its
-/// initial texts.
+/// hidden; closing it (closeDrawer, not hiding) discards it, and the next instance() makes a fresh
+/// one with its initial texts. The window manager's close of the shown drawer only hides it.
 ///
 /// The link is drawn blue and underlined; Canvas1 lies over it as its clickable area. A click opens
 /// the link in the browser, a contextual click (right button, or Ctrl with the left) pops up

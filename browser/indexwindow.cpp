@@ -3,6 +3,7 @@
 #include "browser/daylistbox.h"
 #include "browser/mainwindow.h"
 #include "platform/drawer.h"
+#include "shell/menubar1.h"
 #include "shell/resources.h"
 
 #include <QLabel>
@@ -23,6 +24,10 @@ IndexWindow::IndexWindow()
     ListBox1 = add(new DayListBox(content()), QRect(0, 0, 267, 473), Lock::All);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     connect(ListBox1, &DayListBox::Change, this, &IndexWindow::ListBox1_Change);
+
+    // Closed by the window manager, the drawer is hidden as the menu item hides it: the day list
+    // lives for the whole run.
+    platform::keepOnClose(this, [] { AppleShowAPODIndex()->SetText(QStringLiteral("Show Index Drawer")); });
 }
 
 IndexWindow::~IndexWindow() = default;

@@ -63,7 +63,7 @@ bool MainWindow::AppleShowDetailsDrawer_Action()
         platform::showAsDrawer(details, this, 2);
         AppleShowDetailsDrawer()->SetText(QStringLiteral("Hide Details Drawer"));
     } else {
-        open->close();
+        platform::closeDrawer(open);
         AppleShowDetailsDrawer()->SetText(QStringLiteral("Show Details Drawer"));
     }
     return false;

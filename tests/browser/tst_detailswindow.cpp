@@ -1,5 +1,6 @@
 #include "browser/detailswindow.h"
 #include "platform/canvas.h"
+#include "platform/drawer.h"
 #include "platform/elidedstatictext.h"
 #include "platform/sound.h"
 #include "platform/system.h"
@@ -68,7 +69,7 @@ private slots:
 
     void cleanup()
     {
-        m_window->close();
+        platform::closeDrawer(m_window);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
@@ -324,7 +325,7 @@ private slots:
         m_window->ExplanationField->setText(QStringLiteral("An explanation."));
         m_window->LinkField->setText(kLink);
         QPointer<DetailsWindow> old = m_window;
-        m_window->close();
+        platform::closeDrawer(m_window);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!old);
 

@@ -2,8 +2,10 @@
 // Next and Previous, the Ctrl keys, a click in the index drawer, and the stop of a download.
 #include "browser/daylistbox.h"
 #include "browser/daylistmodel.h"
+#include "browser/detailswindow.h"
 #include "browser/indexwindow.h"
 #include "browser/mainwindow.h"
+#include "platform/drawer.h"
 #include "platform/menuitem.h"
 #include "platform/system.h"
 #include "shell/globals.h"
@@ -14,6 +16,7 @@
 #include "support/fixtureserver.h"
 #include "support/testenv.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
 #include <QProgressBar>
@@ -370,6 +373,78 @@ private slots:
         QCOMPARE(IndexWindow::instance(), index);
         QCOMPARE(list()->ListCount(), m_site->days().size());
         QCOMPARE(list()->ListIndex(), 2);
+    }
+
+    // The window manager's close (Alt+F4, the close box) reaches a drawer as QWidget::close() sends
+    // it: the drawer is hidden as its menu item hides it, and keeps its rows and its texts.
+    void theWindowManagersCloseOnlyHidesTheDrawers_data()
+    {
+        QTest::addColumn<bool>("byEvent");
+        QTest::newRow("close()") << false;
+        QTest::newRow("close event") << true;
+    }
+
+    void theWindowManagersCloseOnlyHidesTheDrawers()
+    {
+        QFETCH(bool, byEvent);
+        const auto closeByTheWindowSystem = [byEvent](QWidget* window) {
+            if (byEvent) {
+                QCloseEvent event;
+                QCoreApplication::sendEvent(window, &event);
+            } else {
+                window->close();
+            }
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+        openMainWindow();
+        showRow(2);
+        QPointer<IndexWindow> index = IndexWindow::instance();
+        m_window->AppleShowAPODIndex_Action();
+        QVERIFY(QTest::qWaitForWindowExposed(index));
+        closeByTheWindowSystem(index);
+        QVERIFY(index && !index->isClosed());
+        QVERIFY(!index->isVisible());
+        QCOMPARE(AppleShowAPODIndex()->Text(), QStringLiteral("Show Index Drawer"));
+
+        // Ctrl+I brings back the whole list, and Ctrl+Left steps to the next older day.
+        m_window->activateWindow();
+        QTRY_VERIFY(m_window->isActiveWindow());
+        QTest::keyClick(m_window, Qt::Key_I, Qt::ControlModifier);
+        QVERIFY(index->isVisible());
+        QCOMPARE(IndexWindow::instance(), index);
+        QCOMPARE(AppleShowAPODIndex()->Text(), QStringLiteral("Hide Index Drawer"));
+        QCOMPARE(list()->ListCount(), m_site->days().size());
+        QCOMPARE(list()->ListIndex(), 2);
+        const int beeps = platform::BeepCount();
+        step(Way::Key, false);
+        waitForDay(3);
+        QCOMPARE(platform::BeepCount(), beeps);
+
+        m_window->AppleShowDetailsDrawer_Action();
+        QPointer<DetailsWindow> details = platform::ExistingInstance<DetailsWindow>();
+        QVERIFY(details && details->isVisible());
+        const QString credit = details->CreditField->text();
+        closeByTheWindowSystem(details);
+        QVERIFY(details && !details->isClosed());
+        QVERIFY(!details->isVisible());
+        QCOMPARE(details->CreditField->text(), credit);
+        QCOMPARE(AppleShowDetailsDrawer()->Text(), QStringLiteral("Show Details Drawer"));
+        // The menu item shows it again, and its next choice closes it for good.
+        m_window->AppleShowDetailsDrawer_Action();
+        QVERIFY(details->isVisible());
+        QCOMPARE(AppleShowDetailsDrawer()->Text(), QStringLiteral("Hide Details Drawer"));
+        m_window->AppleShowDetailsDrawer_Action();
+        QVERIFY(!details || details->isClosed());
+        QCOMPARE(AppleShowDetailsDrawer()->Text(), QStringLiteral("Show Details Drawer"));
+
+        // Quitting still closes a shown drawer.
+        m_window->AppleShowDetailsDrawer_Action();
+        details = platform::ExistingInstance<DetailsWindow>();
+        QVERIFY(index->isVisible() && details->isVisible());
+        Globals::DoQuit();
+        QCOMPARE(m_quits, 1);
+        QVERIFY(!index || index->isClosed());
+        QVERIFY(!details || details->isClosed());
     }
 };
 

@@ -2,6 +2,7 @@
 #include "platform/window.h"
 #include "support/testenv.h"
 
+#include <QCloseEvent>
 #include <QFile>
 #include <QScreen>
 
@@ -29,6 +30,10 @@ public:
     }
     QWidget* edge;
 };
+
+// A second drawer of the same parent, as the index and details drawers are.
+class OtherDrawerWindow : public DrawerWindow
+{};
 
 } // namespace
 
@@ -65,7 +70,9 @@ private slots:
 
     void cleanup()
     {
-        // The drawer goes with its parent.
+        // The drawer goes with its parent; one never shown as a drawer is not the parent's.
+        if (!platform::DrawerAttachment::of(m_drawer))
+            m_drawer->close();
         m_parent->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(platform::ExistingInstance<DrawerWindow>(), nullptr);
@@ -127,6 +134,120 @@ private slots:
         verifyFlush(opensOn);
         m_parent->move(700, 300);
         verifyFlush(code);
+    }
+
+    // The placement alone, on a 1280x800 screen, for a drawer 274 wide; the parent's content is its
+    // frame here. Wherever the drawer goes, it lies on neither the parent nor the other drawers.
+    void placement_data()
+    {
+        QTest::addColumn<QRect>("parent");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QList<QRect>>("others");
+        QTest::addColumn<int>("left");
+        const QList<QRect> none;
+        QTest::newRow("room on its own edge") << QRect(400, 100, 500, 600) << 3 << none << 126;
+        QTest::newRow("room on its own edge, right") << QRect(400, 100, 500, 600) << 2 << none << 900;
+        QTest::newRow("no room on its own edge, room on the other") << QRect(100, 100, 500, 600) << 3 << none << 600;
+        QTest::newRow("no room on the right, room on the left") << QRect(780, 100, 500, 600) << 2 << none << 506;
+        QTest::newRow("the other edge taken, room beside the drawer there")
+            << QRect(600, 100, 500, 600) << 2 << QList<QRect>{QRect(326, 100, 274, 600)} << 52;
+        QTest::newRow("the other edge taken, no room beside the drawer there")
+            << QRect(400, 100, 700, 600) << 2 << QList<QRect>{QRect(126, 100, 274, 600)} << 1100;
+        QTest::newRow("its own edge taken by a drawer that opened there")
+            << QRect(0, 100, 500, 600) << 3 << QList<QRect>{QRect(500, 100, 274, 600)} << 774;
+        QTest::newRow("zoomed: room on neither edge, first drawer") << QRect(0, 0, 1280, 800) << 3 << none << -274;
+        QTest::newRow("zoomed: room on neither edge, second drawer")
+            << QRect(0, 0, 1280, 800) << 2 << QList<QRect>{QRect(-274, 0, 274, 800)} << 1280;
+        QTest::newRow("zoomed: the second drawer on the same edge")
+            << QRect(0, 0, 1280, 800) << 3 << QList<QRect>{QRect(-274, 0, 274, 800)} << -548;
+        QTest::newRow("both drawers at the screen's edges, left one")
+            << QRect(274, 100, 732, 600) << 3 << QList<QRect>{QRect(1006, 100, 274, 600)} << 0;
+        QTest::newRow("both drawers at the screen's edges, right one")
+            << QRect(274, 100, 732, 600) << 2 << QList<QRect>{QRect(0, 100, 274, 600)} << 1006;
+    }
+
+    void placement()
+    {
+        QFETCH(QRect, parent);
+        QFETCH(int, code);
+        QFETCH(QList<QRect>, others);
+        QFETCH(int, left);
+        const QRect screen(0, 0, 1280, 800);
+        const QRect placed = platform::drawerGeometry(parent, parent, 274, 473, 32000, code, screen, others);
+        QCOMPARE(placed.left(), left);
+        QCOMPARE(placed.width(), 274);
+        QCOMPARE(placed.top(), parent.top());
+        QVERIFY(!placed.intersects(parent));
+        for (const QRect& other : std::as_const(others))
+            QVERIFY(!placed.intersects(other));
+    }
+
+    // Two drawers of one window, as the program opens them: the second never covers the first,
+    // whether the window stands at the screen's right edge or fills the screen.
+    void twoDrawersNeverCoverEachOther()
+    {
+        auto* other = platform::Instance<OtherDrawerWindow>();
+        const QRect screen = m_parent->screen()->availableGeometry();
+        m_parent->move(screen.right() - m_parent->frameGeometry().width() + 1, 200);
+        platform::showAsDrawer(m_drawer, m_parent, platform::DrawerLeftEdge);
+        platform::showAsDrawer(other, m_parent, platform::DrawerRightEdge);
+        verifyFlush(platform::DrawerLeftEdge);
+        QCOMPARE(other->frameGeometry().right() + 1, m_drawer->frameGeometry().left());
+
+        m_parent->setGeometry(screen);
+        verifyFlush(platform::DrawerLeftEdge);
+        QCOMPARE(other->frameGeometry().left(), m_parent->frameGeometry().right() + 1);
+        QVERIFY(!other->frameGeometry().intersects(m_parent->frameGeometry()));
+    }
+
+    // The window manager's close reaches a drawer as a close event, as QWidget::close() sends it.
+    void aShownDrawerClosedByTheWindowSystemIsOnlyHidden_data()
+    {
+        QTest::addColumn<bool>("byEvent");
+        QTest::newRow("close()") << false;
+        QTest::newRow("close event") << true;
+    }
+
+    void aShownDrawerClosedByTheWindowSystemIsOnlyHidden()
+    {
+        QFETCH(bool, byEvent);
+        int hides = 0;
+        platform::keepOnClose(m_drawer, [&hides] { ++hides; });
+        platform::showAsDrawer(m_drawer, m_parent, platform::DrawerLeftEdge);
+        m_drawer->edge->setObjectName(QStringLiteral("kept"));
+        QPointer<DrawerWindow> drawer = m_drawer;
+        if (byEvent) {
+            QCloseEvent event;
+            QCoreApplication::sendEvent(m_drawer, &event);
+            QVERIFY(!event.isAccepted());
+        } else {
+            QVERIFY(!m_drawer->close());
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(drawer);
+        QVERIFY(!m_drawer->isVisible());
+        QVERIFY(!m_drawer->isClosed());
+        QCOMPARE(hides, 1);
+        QCOMPARE(platform::Instance<DrawerWindow>(), m_drawer);
+
+        platform::showAsDrawer(m_drawer, m_parent, platform::DrawerLeftEdge);
+        QCOMPARE(m_drawer->edge->objectName(), QStringLiteral("kept"));
+        verifyFlush(platform::DrawerLeftEdge);
+
+        // The program's own close goes through.
+        platform::closeDrawer(m_drawer);
+        QVERIFY(m_drawer->isClosed());
+        QCOMPARE(hides, 1);
+    }
+
+    // Closing every window, as quitting does, closes a shown drawer too, its Close running once.
+    void closingEveryWindowClosesAShownDrawer()
+    {
+        platform::keepOnClose(m_drawer);
+        platform::showAsDrawer(m_drawer, m_parent, platform::DrawerRightEdge);
+        platform::CloseAllWindows(m_parent);
+        QVERIFY(m_drawer->isClosed());
+        QVERIFY(m_parent->isClosed());
     }
 
     void hiddenDrawerKeepsItsStateAndIsPlacedAgainWhenShown()
