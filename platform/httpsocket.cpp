@@ -74,6 +74,7 @@ struct HTTPSocket::Request
     /// the same one asking again means the proxy refused what it was given.
     QList<const QAuthenticator*> proxyAnswered;
     int abortCode = NoError; ///< why we aborted the reply ourselves
+    QString fileError;       ///< why the target file could not be written
 };
 
 HTTPSocket::HTTPSocket(QObject* parent)
@@ -184,6 +185,10 @@ void HTTPSocket::start(const QString& url, const FolderItem* file)
 
     r.reply.reset(m_manager->get(request));
     QNetworkReply* reply = r.reply.get();
+    // The network layer reads on a thread of its own and, unbounded, keeps whatever the server
+    // sends faster than this thread writes it away: a large picture would sit in memory whole.
+    // A bounded buffer makes it stop reading until the data is taken.
+    reply->setReadBufferSize(ReadBufferSize);
     connect(reply, &QNetworkReply::requestSent, this, &HTTPSocket::onRequestSent);
     connect(reply, &QNetworkReply::metaDataChanged, this, &HTTPSocket::onMetaDataChanged);
     connect(reply, &QNetworkReply::readyRead, this, &HTTPSocket::onReadyRead);
@@ -216,6 +221,7 @@ void HTTPSocket::failSoon(int code)
             return;
         m_request.reset();
         m_lastErrorCode = code;
+        m_lastFileError.clear();
         emit Error(code);
     });
 }
@@ -277,7 +283,8 @@ void HTTPSocket::readAvailable()
     if (r->download) {
         if (r->file->write(data) != data.size()) {
             qCDebug(lcHttp) << "cannot write" << r->target.path() << r->file->errorString();
-            abortWith(FileError);
+            r->fileError = r->file->errorString();
+            abortWith(FileWriteFailed);
             return;
         }
     } else {
@@ -313,6 +320,7 @@ void HTTPSocket::onFinished()
     if (alwaysAnError || (code != NoError && !r.connected && status == 0)) {
         std::unique_ptr<Request> done = std::move(m_request);
         m_lastErrorCode = code;
+        m_lastFileError.clear();
         emit Error(code);
         return;
     }
@@ -330,11 +338,13 @@ void HTTPSocket::onFinished()
 
     std::unique_ptr<Request> done = std::move(m_request);
     m_lastErrorCode = code;
+    m_lastFileError = done->fileError;
     if (done->download) {
         if (code == NoError) {
             if (!done->file->commit()) {
                 qCDebug(lcHttp) << "cannot commit" << done->target.path() << done->file->errorString();
-                m_lastErrorCode = FileError;
+                m_lastErrorCode = FileWriteFailed;
+                m_lastFileError = done->file->errorString();
             }
         } else {
             done->file->cancelWriting();

@@ -68,6 +68,8 @@ public:
         TlsFailure = 105,                ///< the TLS handshake failed (certificate, protocol)
         PageTooLarge = 106,              ///< a page grew past maxPageSize() and was dropped
         TooManyRedirects = 107,          ///< the redirect limit was reached (a loop)
+        FileWriteFailed = 108,           ///< a download's data could not be written (a full disk);
+                                         ///< lastFileError() says why
         ProxyAuthenticationFailed = 407, ///< the proxy wants credentials and got none it accepts
         TimedOut = 408,                  ///< nothing moved for the transfer timeout
     };
@@ -75,6 +77,8 @@ public:
 
     static constexpr int DefaultTransferTimeout = 30000;
     static constexpr int MaxRedirects = 10;
+    /// What the network layer holds for a request before this socket takes it.
+    static constexpr qint64 ReadBufferSize = 1024 * 1024;
 
     explicit HTTPSocket(QObject* parent = nullptr);
     ~HTTPSocket() override;
@@ -111,6 +115,9 @@ public:
 
     /// How the last request that ended went: NoError when it was transferred whole, else why not.
     int lastErrorCode() const { return m_lastErrorCode; }
+    /// Why the target file of the last download could not be written, as the system says it
+    /// ("No space left on device"); empty unless lastErrorCode() is FileWriteFailed.
+    QString lastFileError() const { return m_lastFileError; }
 
 signals:
     void Connected();
@@ -148,6 +155,7 @@ private:
     bool m_proxyChallenge = false;
     int m_transferTimeout = DefaultTransferTimeout;
     int m_lastErrorCode = NoError;
+    QString m_lastFileError;
     quint64 m_serial = 0;
 };
 

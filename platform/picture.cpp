@@ -16,6 +16,15 @@ namespace {
 // 12000 x 8000 pixels (384 MiB as 32-bit pixels) before it is reduced, so allow that much.
 constexpr int kAllocationLimitMiB = 1024;
 
+// What one decode may cost at the most: the decoder's own bitmap and the reduced copy kept. A
+// 12000 x 8000 PNG (384 MiB in full) still opens; a file claiming far more does not decode.
+constexpr qint64 kDecodeBudgetBytes = qint64(512) * 1024 * 1024;
+
+// Every 8 x 8 block of a JPEG costs at least a bit or two of coded data, so a file with less than
+// one byte of it for each 64 x 64 pixels cannot hold the picture its header claims: the decoder would
+// make a bitmap of that size, spend its time on it, and show grey. Far below any real picture.
+constexpr qint64 kJpegPixelsPerByteAtMost = 64 * 64;
+
 // How the reader reduces a large picture while decoding it.
 struct Reduction
 {
@@ -130,34 +139,36 @@ qsizetype jpegScanStart(const uchar* data, qsizetype size)
     return -1;
 }
 
-// Whether a picture file holds its format's end mark. Qt's readers decode a cut JPEG or GIF as
-// far as it goes and call it a picture; a transfer that broke off without a stated length would
-// then be kept as the day's picture. Data after the end mark (a phone's appended video, say) is
-// allowed.
-bool endsWhole(const QString& path, const QByteArray& format)
+// The bytes of a picture file's coded data when the file holds its format's end mark, else -1.
+// Qt's readers decode a cut JPEG or GIF as far as it goes and call it a picture; a transfer that
+// broke off without a stated length would then be kept as the day's picture. Data after the end
+// mark (a phone's appended video, say) is allowed and not counted: for a JPEG the coded data runs
+// from its first scan to the end mark; for other formats it is the whole file.
+qint64 wholeDataBytes(const QString& path, const QByteArray& format)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
-        return false;
+        return -1;
     const qsizetype size = file.size();
     const uchar* data = file.map(0, size);
     if (!data)
-        return true; // cannot look: leave it to the reader
+        return size; // cannot look: leave it to the reader
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), size);
     if (format == "jpeg") {
         const qsizetype scan = jpegScanStart(data, size);
-        return scan >= 0 && bytes.indexOf("\xFF\xD9", scan) >= 0;
+        const qsizetype end = scan >= 0 ? bytes.indexOf("\xFF\xD9", scan) : -1;
+        return end >= 0 ? end - scan : -1;
     }
     if (format == "gif") {
         // The trailer is the last byte, before any zero padding.
         qsizetype end = size;
         while (end > 0 && data[end - 1] == 0)
             --end;
-        return end > 0 && data[end - 1] == 0x3B;
+        return end > 0 && data[end - 1] == 0x3B ? size : -1;
     }
     if (format == "png")
-        return bytes.indexOf("IEND") >= 0;
-    return true;
+        return bytes.indexOf("IEND") >= 0 ? size : -1;
+    return size;
 }
 
 } // namespace
@@ -175,16 +186,41 @@ PictureRef Picture::Open(const QString& path, QString* error, int maxDecodedSide
             *error = reader.errorString();
         return nullptr;
     }
-    if (!endsWhole(path, reader.format())) {
+    const qint64 dataBytes = wholeDataBytes(path, reader.format());
+    if (dataBytes < 0) {
         if (error)
             *error = QStringLiteral("The picture file is incomplete.");
         return nullptr;
     }
+    const bool jpeg = reader.format() == "jpeg";
+    const qint64 pixels = qint64(fullSize.width()) * fullSize.height();
+    if (jpeg && dataBytes * kJpegPixelsPerByteAtMost < pixels) {
+        if (error)
+            *error = QStringLiteral("The picture file holds too little data for %1 x %2 pixels.")
+                         .arg(fullSize.width())
+                         .arg(fullSize.height());
+        return nullptr;
+    }
+    qint64 decoderPixels = pixels;
+    qint64 keptPixels = pixels;
     if (!fitsLimits(fullSize.width(), fullSize.height(), maxDecodedSide)) {
-        const Reduction reduction = reductionFor(fullSize, maxDecodedSide, reader.format() == "jpeg");
+        const Reduction reduction = reductionFor(fullSize, maxDecodedSide, jpeg);
         if (!reduction.clipRect.isEmpty())
             reader.setClipRect(reduction.clipRect);
         reader.setScaledSize(reduction.scaledSize);
+        keptPixels = qint64(reduction.scaledSize.width()) * reduction.scaledSize.height();
+        // The JPEG decoder reduces by eighths at the most; the reader scales the rest.
+        decoderPixels =
+            jpeg ? std::max(keptPixels, ((qint64(fullSize.width()) + 7) / 8) * ((qint64(fullSize.height()) + 7) / 8))
+                 : pixels;
+    }
+    const qint64 cost = (decoderPixels + (decoderPixels == keptPixels ? 0 : keptPixels)) * 4;
+    if (cost > kDecodeBudgetBytes) {
+        if (error)
+            *error = QStringLiteral("The picture is too large to show (%1 x %2 pixels).")
+                         .arg(fullSize.width())
+                         .arg(fullSize.height());
+        return nullptr;
     }
 
     QImage image = reader.read();

@@ -9,6 +9,22 @@ using namespace Starwick;
 
 namespace {
 
+// `jpeg` with the frame header's height and width set to the given ones.
+QByteArray jpegClaiming(QByteArray jpeg, int width, int height)
+{
+    for (qsizetype i = 2; i + 9 < jpeg.size(); ++i) {
+        const auto marker = uchar(jpeg[i + 1]);
+        if (uchar(jpeg[i]) == 0xFF && (marker == 0xC0 || marker == 0xC1 || marker == 0xC2)) {
+            jpeg[i + 5] = char(height >> 8);
+            jpeg[i + 6] = char(height & 0xFF);
+            jpeg[i + 7] = char(width >> 8);
+            jpeg[i + 8] = char(width & 0xFF);
+            return jpeg;
+        }
+    }
+    return {};
+}
+
 QString writePicture(const QImage& image, const char* format, const QString& name)
 {
     const QString path = Test::homePath() + u'/' + name;
@@ -70,6 +86,11 @@ private slots:
         QTest::newRow("PNG signature only") << QByteArray("\x89PNG\r\n\x1a\n", 8);
         QTest::newRow("a JPEG cut in the middle") << Test::ApodSite::makeJpeg(QSize(64, 40)).chopped(300);
         QTest::newRow("a GIF without its trailer") << Test::ApodSite::makeGif(QSize(16, 12)).chopped(1);
+        // A few hundred bytes whose header claims 65500 x 65500: decoding it would make a bitmap of
+        // hundreds of megabytes and show grey. Data after the end mark does not make up for it.
+        const QByteArray claimsHuge = jpegClaiming(Test::ApodSite::makeJpeg(QSize(16, 16)), 65500, 65500);
+        QTest::newRow("a tiny JPEG claiming 65500 x 65500") << claimsHuge;
+        QTest::newRow("the same with data after its end") << claimsHuge + QByteArray(4 * 1024 * 1024, 'v');
     }
     void refusesWhatIsNoPicture()
     {
