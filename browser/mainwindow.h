@@ -136,13 +136,15 @@ private:
     void enableSteps();
     void fillDetails(DetailsWindow* details);
 
-    /// Puts the day shown back after a day page that failed.
-    void restoreShownDay();
+    /// A step whose day page or picture failed: the day stays chosen with its title and link, the
+    /// picture area grey, `reason` in the status line, Save and Set off, Next and Previous on. The
+    /// details hold the day's texts when `pageCame`, else they are emptied.
+    void showFailedDay(const QString& reason, bool pageCame);
+    /// The status text for a day page that came as an error answer or did not come whole.
+    static QString dayPageFailure(int status, int errorCode);
 
     /// Counts the day pages received, so that work for an earlier page can tell it is out of date.
     int m_daySerial = 0;
-    /// The row of the day whose page is shown (-1 before the first).
-    int m_shownRow = -1;
 
     void BGCanvas_Paint(platform::Graphics& g);
     void Canvas1_Paint(platform::Graphics& g);
