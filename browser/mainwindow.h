@@ -170,13 +170,13 @@ public:
     /// where, copies the picture's file there and says so, or beeps and says what failed.
     /// `withCreatorCode` gives the copy the creator code of the settings.
     void SavePicture(bool withCreatorCode);
-    /// A step to the row `row` of the day list: the buttons off, the picture area grey, the
-    /// day's page asked for.
+    /// A step to the row `row` of the day list: the buttons off, the picture of the day before and
+    /// its file dropped, the picture area grey, the day's page asked for.
     void StepTo(int row);
 
 private:
     void bindStepsAndSaving();
-    /// Ctrl+.: drops the picture download in progress; the picture file shown stays as it is.
+    /// Ctrl+.: drops the picture download in progress; the day stays chosen, shown as failed.
     void stopPictureDownload();
     /// A save or set that failed: the beep and the reason in the status line.
     void reportFailure(const QString& text);
