@@ -81,6 +81,7 @@ void DayListBox::DeleteAllRows()
     m_settingFromCode = true;
     m_model->clear();
     m_settingFromCode = false;
+    m_lastRow = -1;
 }
 
 int DayListBox::ListIndex() const
@@ -96,18 +97,28 @@ void DayListBox::SetListIndex(int row)
     m_settingFromCode = true;
     if (row >= 0 && row < m_model->count()) {
         const QModelIndex index = m_model->index(row, kVisibleColumn);
-        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        // The whole row, as a click or a key selects it: a selection of one cell would be widened
+        // to the row by the view afterwards, a change of its own.
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         scrollTo(index);
     } else {
         selectionModel()->clearSelection();
     }
     m_settingFromCode = false;
+    m_lastRow = ListIndex();
 }
 
 void DayListBox::selectionHasChanged()
 {
-    if (!m_settingFromCode)
-        emit Change();
+    // A key press may change the selection more than once (the current cell, then its row): the
+    // user chose one row, which is one change.
+    const int row = ListIndex();
+    if (m_settingFromCode || row == m_lastRow) {
+        m_lastRow = row;
+        return;
+    }
+    m_lastRow = row;
+    emit Change();
 }
 
 } // namespace Starwick

@@ -12,8 +12,8 @@ class DayListModel;
 /// heights; the view relays itself out once per batch, not once per row).
 ///
 /// The selection index is -1 when no row is selected. Change is emitted when the user changes the
-/// selection (click, Ctrl+click that clears it, keyboard); setting the index from code through
-/// SetListIndex does not emit it, nor does emptying the list.
+/// selection (click, Ctrl+click that clears it, keyboard) to another row, once per change of row;
+/// setting the index from code through SetListIndex does not emit it, nor does emptying the list.
 class DayListBox : public QListView
 {
     Q_OBJECT
@@ -50,6 +50,9 @@ private:
 
     DayListModel* m_model;
     bool m_settingFromCode = false;
+    /// The selected row when the selection last changed, so that a change that keeps the row is
+    /// not told as a new choice.
+    int m_lastRow = -1;
 };
 
 } // namespace Starwick

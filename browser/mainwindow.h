@@ -136,13 +136,15 @@ private:
     void enableSteps();
     void fillDetails(DetailsWindow* details);
 
-    /// Puts the day shown back after a day page that failed.
-    void restoreShownDay();
+    /// A step whose day page or picture failed: the day stays chosen with its title and link, the
+    /// picture area grey, `reason` in the status line, Save and Set off, Next and Previous on. The
+    /// details hold the day's texts when `pageCame`, else they are emptied.
+    void showFailedDay(const QString& reason, bool pageCame);
+    /// The status text for a day page that came as an error answer or did not come whole.
+    static QString dayPageFailure(int status, int errorCode);
 
     /// Counts the day pages received, so that work for an earlier page can tell it is out of date.
     int m_daySerial = 0;
-    /// The row of the day whose page is shown (-1 before the first).
-    int m_shownRow = -1;
 
     void BGCanvas_Paint(platform::Graphics& g);
     void Canvas1_Paint(platform::Graphics& g);
@@ -168,13 +170,13 @@ public:
     /// where, copies the picture's file there and says so, or beeps and says what failed.
     /// `withCreatorCode` gives the copy the creator code of the settings.
     void SavePicture(bool withCreatorCode);
-    /// A step to the row `row` of the day list: the buttons off, the picture area grey, the
-    /// day's page asked for.
+    /// A step to the row `row` of the day list: the buttons off, the picture of the day before and
+    /// its file dropped, the picture area grey, the day's page asked for.
     void StepTo(int row);
 
 private:
     void bindStepsAndSaving();
-    /// Ctrl+.: drops the picture download in progress; the picture file shown stays as it is.
+    /// Ctrl+.: drops the picture download in progress; the day stays chosen, shown as failed.
     void stopPictureDownload();
     /// A save or set that failed: the beep and the reason in the status line.
     void reportFailure(const QString& text);

@@ -212,8 +212,10 @@ void MainWindow::GetSelectedPage()
     const QString url = list->Cell(Globals::LastIndex, 1);
     if (url.isEmpty())
         return;
-    // Another day is asked for: the picture still on its way belongs to the day before.
+    // Another day is asked for: the picture still on its way belongs to the day before, and so do
+    // texts still being cut.
     TCPSocket2->Disconnect();
+    ++m_daySerial;
     resetProgress();
     proxySetup(TCPSocket3);
     TCPSocket3->Get(url);
@@ -248,38 +250,51 @@ void MainWindow::TCPSocket3_PageReceived(const QString& /*url*/, int status,
                                          const platform::HTTPSocket::Headers& /*headers*/, const QByteArray& content)
 {
     if (status >= 400 || TCPSocket3->lastErrorCode() != 0) {
-        // An error answer or a page cut off on the way is not the day's page: the day shown so far
-        // comes back as it was (the list's selection, the title, the picture and its buttons), and
-        // the user can step on.
-        StatsText->setText(
-            status >= 400 ? QStringLiteral("The day's page could not be had (error %1). Try again later.").arg(status)
-                          : QStringLiteral("The day's page arrived incomplete. Try again later."));
-        restoreShownDay();
+        // An error answer, or a page cut off or stalled on the way, is not the day's page: the day
+        // stays chosen, shown as failed, and the user can step on past it.
+        showFailedDay(dayPageFailure(status, TCPSocket3->lastErrorCode()), false);
         return;
     }
     const platform::LongLoopScope scope;
     // A new day's page: texts still being cut from the page before are out of date from now on.
     ++m_daySerial;
-    m_shownRow = IndexWindow::instance()->ListBox1->ListIndex();
     Globals::DayHTML = DecodePageText(content);
     GetImageURLs();
 }
 
-void MainWindow::restoreShownDay()
+QString MainWindow::dayPageFailure(int status, int errorCode)
 {
-    DayListBox* list = IndexWindow::instance()->ListBox1;
-    if (m_shownRow >= 0 && m_shownRow < list->ListCount()) {
-        Globals::LastIndex = m_shownRow;
-        list->SetListIndex(m_shownRow);
-        ImageName->setText(list->Cell(m_shownRow, 2));
-    }
+    if (status >= 400)
+        return QStringLiteral("The day's page could not be had (error %1). Try again later.").arg(status);
+    if (errorCode == platform::HTTPSocket::TimedOut)
+        return QStringLiteral("The day's page did not come: the server stopped sending. Try again later.");
+    return QStringLiteral("The day's page arrived incomplete. Try again later.");
+}
+
+void MainWindow::showFailedDay(const QString& reason, bool pageCame)
+{
+    // Nothing of the day before may stay: no picture, no file to save or set, and, when the day's
+    // page did not come, none of its texts either.
+    p.reset();
+    Globals::FileName = platform::FolderItem();
+    fillPictureArea();
+    showSelectedTitle();
     resetProgress();
-    if (p) {
-        RedrawImage();
-        Globals::ActivateButtons();
-    } else {
-        enableSteps();
+    StatsText->setText(reason);
+    SaveButton->setEnabled(false);
+    SetButton->setEnabled(false);
+    enableSteps();
+    if (pageCame) {
+        GetCredits();
+        return;
     }
+    ++m_daySerial;
+    Globals::DayHTML.clear();
+    Globals::Name.clear();
+    Globals::ext.clear();
+    Globals::PageCredits.clear();
+    Globals::PageExplanation.clear();
+    UpdateDetails();
 }
 
 void MainWindow::showSelectedTitle()
@@ -300,6 +315,7 @@ void MainWindow::GetImageURLs()
         // A day without a picture (a video day, or a page whose picture reference is unsafe): its
         // title and texts show, Save and Set stay off, and nothing is looked up or downloaded.
         p.reset();
+        Globals::FileName = platform::FolderItem();
         fillPictureArea();
         showSelectedTitle();
         StatsText->setText(QStringLiteral("This day has no picture to show."));
@@ -342,28 +358,34 @@ void MainWindow::TCPSocket2_ReceiveProgress(qint64 bytes, qint64 total, const QB
     ProgressBar1->setValue(static_cast<int>(fraction * 100.0));
 }
 
-void MainWindow::TCPSocket2_DownloadComplete(const QString& /*url*/, int /*status*/,
+void MainWindow::TCPSocket2_DownloadComplete(const QString& /*url*/, int status,
                                              const platform::HTTPSocket::Headers& /*headers*/,
                                              const platform::FolderItem& file)
 {
     const platform::LongLoopScope scope;
-    if (file.isNull() || !file.Exists() || TCPSocket2->lastErrorCode() != 0) {
+    const int errorCode = TCPSocket2->lastErrorCode();
+    if (file.isNull() || !file.Exists() || errorCode != 0) {
         // The transfer broke off; the socket kept nothing under the picture's name.
-        StatsText->setText(QStringLiteral("The picture download was interrupted. Try again later."));
-        resetProgress();
-        enableSteps();
+        showFailedDay(errorCode == platform::HTTPSocket::TimedOut
+                          ? QStringLiteral("The picture did not come: the server stopped sending. Try again later.")
+                          : QStringLiteral("The picture download was interrupted. Try again later."),
+                      true);
+        return;
+    }
+    if (status >= 400) {
+        // An error page in place of the picture: nothing of it is kept, so the next visit of the
+        // day asks for the picture again.
+        file.Delete();
+        showFailedDay(QStringLiteral("The picture could not be had (error %1). Try again later.").arg(status), true);
         return;
     }
     QString error;
     platform::PictureRef picture = platform::Picture::Open(file.path(), &error);
     if (!picture) {
-        p.reset();
-        // An error page or a damaged file came instead of the picture: keep nothing in the cache,
-        // so the next visit of the day asks for the picture again.
+        // A damaged file or something else than a picture came: keep nothing in the cache, so the
+        // next visit of the day asks for the picture again.
         file.Delete();
-        StatsText->setText(QStringLiteral("The picture could not be read: the server sent no picture."));
-        resetProgress();
-        enableSteps();
+        showFailedDay(QStringLiteral("The picture could not be read: what the server sent is not a picture."), true);
         return;
     }
     showPicture(std::move(picture), file);
@@ -424,14 +446,13 @@ void MainWindow::TCPSocket2_Error(int code)
 {
     HTTPAlert::ReportSocketError(*TCPSocket2, code);
     // The day chosen has no picture to save, but the user can step on from it.
-    enableSteps();
+    showFailedDay(QStringLiteral("The picture could not be had (error %1). Try again later.").arg(code), true);
 }
 
 void MainWindow::TCPSocket3_Error(int code)
 {
     HTTPAlert::ReportSocketError(*TCPSocket3, code);
-    // As after a day page that came back as an error: the day shown before stays, steps and all.
-    restoreShownDay();
+    showFailedDay(QStringLiteral("The day's page could not be had (error %1). Try again later.").arg(code), false);
 }
 
 } // namespace Starwick

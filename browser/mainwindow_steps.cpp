@@ -57,6 +57,10 @@ void MainWindow::PreviousButton_Action()
 void MainWindow::StepTo(int row)
 {
     Globals::DeactivateButtons();
+    // The picture of the day before goes with it: until this day's picture shows, there is
+    // nothing to save or set.
+    p.reset();
+    Globals::FileName = platform::FolderItem();
     fillPictureArea();
     Globals::LastIndex = row;
     GetSelectedPage();
@@ -82,12 +86,9 @@ void MainWindow::stopPictureDownload()
     if (!TCPSocket2->isBusy())
         return;
     // The download goes into a temporary file that replaces the cache file only when it is whole,
-    // so dropping it leaves nothing behind, and the picture file of the day shown stays.
+    // so dropping it leaves nothing behind. The day stays chosen, without a picture.
     TCPSocket2->Disconnect();
-    resetProgress();
-    StatsText->setText(QStringLiteral("Idle."));
-    // The steps open again; Save and Set wait for a picture of the day chosen.
-    enableSteps();
+    showFailedDay(QStringLiteral("The picture download was stopped."), true);
 }
 
 } // namespace Starwick

@@ -322,7 +322,7 @@ private slots:
         QCOMPARE(cacheEntries().isEmpty(), emptied);
     }
 
-    void ctrlDotStopsTheDownloadAndKeepsTheShownPicture()
+    void ctrlDotStopsTheDownloadAndKeepsTheCachedPicture()
     {
         const ApodDay& shown = m_site->days().at(1);
         const ApodDay& slowDay = m_site->days().at(2);
@@ -345,13 +345,14 @@ private slots:
         QTest::keyClick(m_window, Qt::Key_Period, Qt::ControlModifier);
 
         QVERIFY(!m_window->TCPSocket2->isBusy());
-        QCOMPARE(statusText(), QStringLiteral("Idle."));
+        QCOMPARE(statusText(), QStringLiteral("The picture download was stopped."));
         QCOMPARE(m_window->ProgressBar1->value(), 0);
         QCOMPARE(m_window->ProgressBar1->maximum(), 100);
-        // Nothing under the slow picture's cache name, no temporary file: only the shown picture.
+        // Nothing under the slow picture's cache name, no temporary file: only the day before's
+        // picture, which is no longer the one to save.
         QCOMPARE(cacheEntries(), QStringList{shown.cacheName});
-        QCOMPARE(Globals::FileName, CacheFolder().Child(shown.cacheName));
-        QVERIFY(Globals::FileName.Exists());
+        QVERIFY(Globals::FileName.isNull());
+        QVERIFY(!m_window->p);
         // The user can step on; there is no picture of the chosen day to save.
         QVERIFY(m_window->PreviousButton->isEnabled());
         QVERIFY(m_window->NextButton->isEnabled());
