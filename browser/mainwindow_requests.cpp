@@ -73,6 +73,25 @@ QStringList splitArchiveBlock(QStringView block)
     return lines;
 }
 
+// Why a picture download that was under way did not end in a whole file.
+QString pictureFailureText(const platform::HTTPSocket& socket)
+{
+    switch (socket.lastErrorCode()) {
+    case platform::HTTPSocket::TimedOut:
+        return QStringLiteral("The picture did not come: the server stopped sending. Try again later.");
+    case platform::HTTPSocket::FileWriteFailed: {
+        // The system's own words, as the end of a sentence: "no space left on device".
+        QString reason = socket.lastFileError();
+        if (!reason.isEmpty())
+            reason[0] = reason[0].toLower();
+        return reason.isEmpty() ? QStringLiteral("The picture could not be kept in the cache.")
+                                : QStringLiteral("The picture could not be kept: %1.").arg(reason);
+    }
+    default:
+        return QStringLiteral("The picture download was interrupted. Try again later.");
+    }
+}
+
 } // namespace
 
 void MainWindow::makeSockets()
@@ -366,10 +385,7 @@ void MainWindow::TCPSocket2_DownloadComplete(const QString& /*url*/, int status,
     const int errorCode = TCPSocket2->lastErrorCode();
     if (file.isNull() || !file.Exists() || errorCode != 0) {
         // The transfer broke off; the socket kept nothing under the picture's name.
-        showFailedDay(errorCode == platform::HTTPSocket::TimedOut
-                          ? QStringLiteral("The picture did not come: the server stopped sending. Try again later.")
-                          : QStringLiteral("The picture download was interrupted. Try again later."),
-                      true);
+        showFailedDay(pictureFailureText(*TCPSocket2), true);
         return;
     }
     if (status >= 400) {

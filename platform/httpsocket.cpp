@@ -12,6 +12,9 @@
 #include <QSaveFile>
 #include <QUrl>
 
+#include <cerrno>
+#include <cstring>
+
 namespace Starwick::platform {
 
 namespace {
@@ -281,9 +284,12 @@ void HTTPSocket::readAvailable()
         return;
     r->received += data.size();
     if (r->download) {
+        errno = 0;
         if (r->file->write(data) != data.size()) {
+            // The file's own error text is often "Unknown error"; the system's says why.
+            const int reason = errno;
             qCDebug(lcHttp) << "cannot write" << r->target.path() << r->file->errorString();
-            r->fileError = r->file->errorString();
+            r->fileError = reason != 0 ? QString::fromLocal8Bit(std::strerror(reason)) : r->file->errorString();
             abortWith(FileWriteFailed);
             return;
         }

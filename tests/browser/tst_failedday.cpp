@@ -11,6 +11,7 @@
 #include "shell/globals.h"
 #include "shell/settings.h"
 #include "support/apodsite.h"
+#include "support/filesizelimit.h"
 #include "support/fixtureserver.h"
 #include "support/testenv.h"
 
@@ -22,6 +23,7 @@
 #include <QToolButton>
 
 #include <memory>
+#include <optional>
 
 using namespace Starwick;
 using Test::ApodDay;
@@ -40,6 +42,7 @@ enum class Failure
     PictureStalled,
     NotAPicture,
     Stopped,
+    DiskFull,
 };
 
 // A day with a picture whose step fails, the day shown before it (with a picture too), and the day
@@ -190,6 +193,9 @@ private slots:
             << QStringLiteral("The picture could not be read: what the server sent is not a picture.") << true;
         QTest::newRow("Ctrl+. during the picture")
             << Failure::Stopped << QStringLiteral("The picture download was stopped.") << true;
+        // A file size limit fails the write as a full disk does, with the system's own reason.
+        QTest::newRow("the cache cannot take the picture")
+            << Failure::DiskFull << QStringLiteral("The picture could not be kept: file too large.") << true;
     }
     void aFailedStepLeavesTheFailedDayShownAsFailed()
     {
@@ -224,6 +230,8 @@ private slots:
             picture.trickleBytes = 16;
             picture.trickleIntervalMs = 50;
             break;
+        case Failure::DiskFull:
+            break;
         }
         m_server->route(pagePath, page);
         m_server->route(picturePath, picture);
@@ -233,12 +241,19 @@ private slots:
         showRow(kShownRow);
         m_window->AppleShowDetailsDrawer_Action();
 
+        std::optional<Test::FileSizeLimit> full;
+        if (failure == Failure::DiskFull) {
+            full.emplace(failed.pictureBytes.size() / 2);
+            if (!full->isActive())
+                QSKIP("No file size limit can be set here");
+        }
         stepOlder();
         if (failure == Failure::Stopped) {
             QTRY_VERIFY(statusText().startsWith(QStringLiteral("Grabbing image:")));
             QTest::keyClick(m_window, Qt::Key_Period, Qt::ControlModifier);
         }
         checkFailedDay(kFailedRow, reason, pageCame);
+        full.reset();
         QCOMPARE(dayRequests(kFailedRow), 1);
 
         // The next step goes on past the failed day, with one request, and its picture is the one
