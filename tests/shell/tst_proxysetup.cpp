@@ -10,6 +10,7 @@
 #include "shell/settings.h"
 #include "support/apodsite.h"
 #include "support/fixtureserver.h"
+#include "support/mainwindowrun.h"
 #include "support/settingsfiles.h"
 #include "support/testenv.h"
 
@@ -40,22 +41,11 @@ class TestProxySetup : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        platform::setQuitHandlerForTesting([](int) {});
-        platform::setUrlOpenerForTesting([](const QUrl&) {});
-    }
+    void initTestCase() { Test::prepareMainWindowTests(); }
 
     void init()
     {
-        Test::clearHome();
-        Globals::ResetForTesting();
-        if (MainWindow* old = MainWindow::existing())
-            old->close();
-        if (HTTPAlert* alert = platform::ExistingInstance<HTTPAlert>())
-            alert->close();
-        list()->DeleteAllRows();
-        QDir().mkpath(CacheFolder().path());
+        Test::resetMainWindowRun();
         m_server = std::make_unique<FixtureServer>();
         QVERIFY(m_server->start());
         m_site = std::make_unique<ApodSite>(*m_server, QStringLiteral("/~apod"));
@@ -65,10 +55,7 @@ private slots:
 
     void cleanup()
     {
-        if (MainWindow* window = MainWindow::existing())
-            window->close();
-        if (HTTPAlert* alert = platform::ExistingInstance<HTTPAlert>())
-            alert->close();
+        Test::closeMainWindowRun();
         m_window = nullptr;
         m_site.reset();
         m_server.reset();
