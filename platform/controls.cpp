@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -34,6 +35,13 @@ bool editsLines(const QWidget* control)
     if (const auto* plain = qobject_cast<const QPlainTextEdit*>(control))
         return !plain->isReadOnly();
     return false;
+}
+
+/// A control where Return is an action of its own: a new line in a text area, the highlighted menu
+/// opening in a menu bar driven from the keyboard.
+bool takesReturn(const QWidget* control)
+{
+    return editsLines(control) || qobject_cast<const QMenuBar*>(control);
 }
 
 /// A control that edits text, where Control and Left or Right move by words.
@@ -96,7 +104,7 @@ bool WindowTakesKey(const QWidget* control, int key, Qt::KeyboardModifiers modif
         return !((key == Qt::Key_Left || key == Qt::Key_Right) && editsText(control));
     const bool plain = !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
     if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter))
-        return hasDefaultButton && !editsLines(control);
+        return hasDefaultButton && !takesReturn(control);
     return false;
 }
 

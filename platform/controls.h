@@ -44,8 +44,9 @@ QStackedWidget* MakePagePanel(QWidget* parent, const char* name, int pageCount);
 /// control's: the window's KeyDown and its default button get it whichever control has the focus.
 /// They are Control and W, Control and the full stop, Control and an arrow key (but Control and Left
 /// or Right in a text field, which move by words there), and Return or Enter when the window has a
-/// default button (but not in a text area that takes several lines). Every other key, plain arrows
-/// and the text fields' editing keys among them, stays with the control.
+/// default button (but not in a text area that takes several lines, nor in a menu bar, where it
+/// opens the highlighted menu). Every other key, plain arrows and the text fields' editing keys
+/// among them, stays with the control.
 bool WindowTakesKey(const QWidget* control, int key, Qt::KeyboardModifiers modifiers, bool hasDefaultButton);
 
 /// Hands the window's keys (WindowTakesKey) to the window from whichever of its controls has the

@@ -73,8 +73,11 @@ struct HTTPSocket::Request
     qint64 received = 0;
     bool connected = false;
     bool serverAsked = false;
-    /// The proxy authenticators answered for this request, one for each connection to the proxy:
-    /// the same one asking again means the proxy refused what it was given.
+    /// The proxy authenticators answered since the request last moved to a new address, one for
+    /// each connection to the proxy: the same one asking again means the proxy refused what it was
+    /// given. Only the connection in use is sure to be alive: an earlier hop's may have been freed
+    /// since, and a new connection's authenticator made at its address, so the list is cleared at
+    /// every redirect.
     QList<const QAuthenticator*> proxyAnswered;
     int abortCode = NoError; ///< why we aborted the reply ourselves
     QString fileError;       ///< why the target file could not be written
@@ -196,7 +199,11 @@ void HTTPSocket::start(const QString& url, const FolderItem* file)
     connect(reply, &QNetworkReply::metaDataChanged, this, &HTTPSocket::onMetaDataChanged);
     connect(reply, &QNetworkReply::readyRead, this, &HTTPSocket::onReadyRead);
     connect(reply, &QNetworkReply::finished, this, &HTTPSocket::onFinished);
-    connect(reply, &QNetworkReply::redirected, this, [this] { m_timeout.start(m_transferTimeout); });
+    connect(reply, &QNetworkReply::redirected, this, [this] {
+        m_timeout.start(m_transferTimeout);
+        if (m_request)
+            m_request->proxyAnswered.clear();
+    });
     m_timeout.start(m_transferTimeout);
 }
 

@@ -41,10 +41,11 @@ namespace Starwick::platform {
 ///   (ProxyAuthenticationFailed).
 /// - Redirects are followed, up to ten, never from HTTPS to plain HTTP.
 /// - A server's 401 asks AuthenticationRequired at most once per request. A 407 asks it only when
-///   it comes from the proxy in use, and at most once per connection to that proxy (a redirect to
-///   another host opens a new one): a server reached directly, or through the proxy's tunnel, that
-///   answers 407 is never offered the proxy's credentials. Refused or withheld credentials end the
-///   request (the server's 401 page is then received; a 407 ends in Error(ProxyAuthenticationFailed)).
+///   it comes from the proxy in use, and at most once per connection to that proxy and hop of the
+///   request (a redirect to another host opens a new one): a server reached directly, or through
+///   the proxy's tunnel, that answers 407 is never offered the proxy's credentials. Refused or
+///   withheld credentials end the request (the server's 401 page is then received; a 407 ends in
+///   Error(ProxyAuthenticationFailed)).
 class HTTPSocket : public QObject
 {
     Q_OBJECT

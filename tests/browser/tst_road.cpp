@@ -16,6 +16,7 @@
 #include "shell/settings.h"
 #include "support/apodsite.h"
 #include "support/fixtureserver.h"
+#include "support/mainwindowrun.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -72,22 +73,11 @@ class TestRoad : public QObject
     QString statusText() const { return m_window->StatsText->text(); }
 
 private slots:
-    void initTestCase()
-    {
-        platform::setQuitHandlerForTesting([](int) {});
-        platform::setUrlOpenerForTesting([](const QUrl&) {});
-    }
+    void initTestCase() { Test::prepareMainWindowTests(); }
 
     void init()
     {
-        Test::clearHome();
-        Globals::ResetForTesting();
-        if (MainWindow* old = MainWindow::existing())
-            old->close();
-        if (HTTPAlert* alert = platform::ExistingInstance<HTTPAlert>())
-            alert->close();
-        list()->DeleteAllRows();
-        QDir().mkpath(CacheFolder().path());
+        Test::resetMainWindowRun();
         m_server = std::make_unique<FixtureServer>();
         QVERIFY(m_server->start());
         m_site = std::make_unique<ApodSite>(*m_server, QStringLiteral("/~apod"));
@@ -96,8 +86,7 @@ private slots:
 
     void cleanup()
     {
-        if (MainWindow* window = MainWindow::existing())
-            window->close();
+        Test::closeMainWindowRun();
         m_site.reset();
         m_server.reset();
     }

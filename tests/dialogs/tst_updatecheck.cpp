@@ -391,33 +391,15 @@ private slots:
         QVERIFY(asked.constLast().header("Authorization").isEmpty());
     }
 
-    void unusableProxyIsReportedNotBypassed_data()
-    {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("port"); // as typed in Preferences; "SERVER": the loopback server's
-        QTest::newRow("no port") << "127.0.0.1"
-                                 << "";
-        QTest::newRow("port 0") << "127.0.0.1"
-                                << "0";
-        QTest::newRow("port not a number") << "127.0.0.1"
-                                           << "abc";
-        QTest::newRow("port over 65535") << "127.0.0.1"
-                                         << "70000";
-        QTest::newRow("no address") << ""
-                                    << "SERVER";
-    }
+    void unusableProxyIsReportedNotBypassed_data() { Test::addUnusableProxyRows(); }
     void unusableProxyIsReportedNotBypassed()
     {
         QFETCH(QString, address);
         QFETCH(QString, port);
         // The maker's server, reachable directly, asks for proxy credentials: a check that went
         // there would be offered them.
-        FixtureServer::Response challenge = FixtureServer::Response::page("wanted", 407, "text/plain");
-        challenge.headers.append(qMakePair(QByteArray("Proxy-Authenticate"), QByteArray("Basic realm=\"x\"")));
-        m_server.route(kVersionPath, challenge);
-        Globals::UseProxy = true;
-        Globals::pAddress = address;
-        Globals::pPort = port == u"SERVER" ? int(m_server.port()) : SettingInteger(port);
+        m_server.route(kVersionPath, FixtureServer::proxyRefusal());
+        Test::useTypedProxy(address, port, m_server.port());
         Globals::pUserName = QStringLiteral("ann");
         Globals::pPassword = QStringLiteral("secret");
 

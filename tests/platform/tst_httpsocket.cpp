@@ -35,6 +35,18 @@ quint16 closedPort()
     return port;
 }
 
+/// Gives `socket` a handler that counts its calls in `asked` and offers `user` and `password`,
+/// sending them when `answer` is true.
+void offerCredentials(HTTPSocket& socket, int& asked, const QString& user, const QString& password, bool answer = true)
+{
+    socket.AuthenticationRequired = [&asked, user, password, answer](QString& name, QString& pass) {
+        ++asked;
+        name = user;
+        pass = password;
+        return answer;
+    };
+}
+
 /// Accepts connections and never says a word.
 class SilentServer : public QTcpServer
 {
@@ -446,12 +458,7 @@ private slots:
         HTTPSocket socket;
         int asked = 0;
         if (handler) {
-            socket.AuthenticationRequired = [&](QString& user, QString& pass) {
-                ++asked;
-                user = QStringLiteral("apod");
-                pass = password;
-                return answer;
-            };
+            offerCredentials(socket, asked, QStringLiteral("apod"), password, answer);
         }
         Events events(socket);
         socket.Get(m_server->url(QStringLiteral("/private")));
@@ -489,12 +496,7 @@ private slots:
 
         HTTPSocket socket;
         int asked = 0;
-        socket.AuthenticationRequired = [&](QString& user, QString& pass) {
-            ++asked;
-            user = QStringLiteral("proxyuser");
-            pass = password;
-            return answer;
-        };
+        offerCredentials(socket, asked, QStringLiteral("proxyuser"), password, answer);
         socket.httpProxyAddress = QStringLiteral("127.0.0.1");
         socket.httpProxyPort = m_server->port();
         Events events(socket);
@@ -542,17 +544,11 @@ private slots:
         QFETCH(int, port);
         // The web server itself asks for proxy credentials: a silent direct connection would
         // both reach it and be offered them.
-        Response challenge = Response::page("<html>proxy wanted</html>\n", 407);
-        challenge.headers.append(qMakePair(QByteArray("Proxy-Authenticate"), QByteArray("Basic realm=\"x\"")));
+        const Response challenge = FixtureServer::proxyRefusal();
         m_server->route(QStringLiteral("/p"), challenge);
         HTTPSocket socket;
         int asked = 0;
-        socket.AuthenticationRequired = [&](QString& user, QString& pass) {
-            ++asked;
-            user = QStringLiteral("proxyuser");
-            pass = QStringLiteral("proxypass");
-            return true;
-        };
+        offerCredentials(socket, asked, QStringLiteral("proxyuser"), QStringLiteral("proxypass"));
         Events events(socket);
         socket.useHttpProxy = useProxy;
         socket.httpProxyAddress = address;
@@ -577,17 +573,11 @@ private slots:
     void directServerAnswering407GetsNoProxyCredentials()
     {
         QFETCH(bool, proxyElsewhere);
-        Response challenge = Response::page("<html>proxy wanted</html>\n", 407);
-        challenge.headers.append(qMakePair(QByteArray("Proxy-Authenticate"), QByteArray("Basic realm=\"x\"")));
+        const Response challenge = FixtureServer::proxyRefusal();
         m_server->route(QStringLiteral("/p"), challenge);
         HTTPSocket socket;
         int asked = 0;
-        socket.AuthenticationRequired = [&](QString& user, QString& pass) {
-            ++asked;
-            user = QStringLiteral("proxyuser");
-            pass = QStringLiteral("proxypass");
-            return true;
-        };
+        offerCredentials(socket, asked, QStringLiteral("proxyuser"), QStringLiteral("proxypass"));
         Events events(socket);
         FixtureServer proxy;
         if (proxyElsewhere) {
@@ -640,20 +630,14 @@ private slots:
         QSslConfiguration::setDefaultConfiguration(trusting);
         FixtureServer secure;
         QVERIFY(secure.startTls());
-        Response challenge = Response::page("<html>proxy wanted</html>\n", 407);
-        challenge.headers.append(qMakePair(QByteArray("Proxy-Authenticate"), QByteArray("Basic realm=\"x\"")));
+        const Response challenge = FixtureServer::proxyRefusal();
         secure.route(QStringLiteral("/p"), serverAsks ? challenge : Response::page("<html>secure</html>\n"));
         if (proxyWantsCredentials)
             m_server->requireProxyAuthorization(QStringLiteral("proxyuser"), QStringLiteral("proxypass"));
 
         HTTPSocket socket;
         int asked = 0;
-        socket.AuthenticationRequired = [&](QString& user, QString& pass) {
-            ++asked;
-            user = QStringLiteral("proxyuser");
-            pass = QStringLiteral("proxypass");
-            return true;
-        };
+        offerCredentials(socket, asked, QStringLiteral("proxyuser"), QStringLiteral("proxypass"));
         socket.httpProxyAddress = QStringLiteral("127.0.0.1");
         socket.httpProxyPort = m_server->port();
         Events events(socket);
@@ -704,12 +688,7 @@ private slots:
         m_server->requireProxyAuthorization(QStringLiteral("proxyuser"), QStringLiteral("proxypass"));
         HTTPSocket socket;
         int asked = 0;
-        socket.AuthenticationRequired = [&](QString& user, QString& pass) {
-            ++asked;
-            user = QStringLiteral("proxyuser");
-            pass = password;
-            return true;
-        };
+        offerCredentials(socket, asked, QStringLiteral("proxyuser"), password);
         socket.httpProxyAddress = QStringLiteral("127.0.0.1");
         socket.httpProxyPort = m_server->port();
         Events events(socket);

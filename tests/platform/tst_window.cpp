@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -250,6 +252,30 @@ private slots:
         if (pressesOk)
             QTRY_COMPARE(ok.count(), 1);
         QCOMPARE(ok.count(), pressesOk ? 1 : 0);
+        w->close();
+    }
+
+    void returnInAMenuBarOpensItsMenu()
+    {
+        // Alt hands the keys to the menu bar, "File" highlighted: Return opens that menu and
+        // presses no default button.
+        KeyWindow* w = platform::Instance<KeyWindow>();
+        auto* bar = new QMenuBar(w);
+        QMenu* file = bar->addMenu(QStringLiteral("File"));
+        file->addAction(QStringLiteral("Open"));
+        w->setMenuBar(bar);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->activateWindow();
+        w->edit->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->edit));
+        QTest::keyClick(w->edit, Qt::Key_Alt);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(bar));
+        QSignalSpy ok(w->ok, &QPushButton::clicked);
+        QTest::keyClick(bar, Qt::Key_Return);
+        QTRY_VERIFY(file->isVisible());
+        QCOMPARE(ok.count(), 0);
+        QCOMPARE(w->keys, QStringList());
+        file->close();
         w->close();
     }
 

@@ -10,6 +10,8 @@
 #include "shell/settings.h"
 #include "support/apodsite.h"
 #include "support/fixtureserver.h"
+#include "support/mainwindowrun.h"
+#include "support/settingsfiles.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -39,22 +41,11 @@ class TestProxySetup : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        platform::setQuitHandlerForTesting([](int) {});
-        platform::setUrlOpenerForTesting([](const QUrl&) {});
-    }
+    void initTestCase() { Test::prepareMainWindowTests(); }
 
     void init()
     {
-        Test::clearHome();
-        Globals::ResetForTesting();
-        if (MainWindow* old = MainWindow::existing())
-            old->close();
-        if (HTTPAlert* alert = platform::ExistingInstance<HTTPAlert>())
-            alert->close();
-        list()->DeleteAllRows();
-        QDir().mkpath(CacheFolder().path());
+        Test::resetMainWindowRun();
         m_server = std::make_unique<FixtureServer>();
         QVERIFY(m_server->start());
         m_site = std::make_unique<ApodSite>(*m_server, QStringLiteral("/~apod"));
@@ -64,30 +55,13 @@ private slots:
 
     void cleanup()
     {
-        if (MainWindow* window = MainWindow::existing())
-            window->close();
-        if (HTTPAlert* alert = platform::ExistingInstance<HTTPAlert>())
-            alert->close();
+        Test::closeMainWindowRun();
         m_window = nullptr;
         m_site.reset();
         m_server.reset();
     }
 
-    void unusableProxyIsReportedNotBypassed_data()
-    {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("port"); // as typed in Preferences; "SERVER": the loopback server's
-        QTest::newRow("no port") << "127.0.0.1"
-                                 << "";
-        QTest::newRow("port 0") << "127.0.0.1"
-                                << "0";
-        QTest::newRow("port not a number") << "127.0.0.1"
-                                           << "abc";
-        QTest::newRow("port over 65535") << "127.0.0.1"
-                                         << "70000";
-        QTest::newRow("no address") << ""
-                                    << "SERVER";
-    }
+    void unusableProxyIsReportedNotBypassed_data() { Test::addUnusableProxyRows(); }
 
     void unusableProxyIsReportedNotBypassed()
     {
@@ -95,13 +69,9 @@ private slots:
         QFETCH(QString, port);
         // The archive host is reachable directly and asks for proxy credentials: a request that
         // went there would be offered them.
-        Response challenge = Response::page("<html>proxy wanted</html>\n", 407);
-        challenge.headers.append(qMakePair(QByteArray("Proxy-Authenticate"), QByteArray("Basic realm=\"x\"")));
-        m_server->route(QStringLiteral("/~apod/apod/archivepix.html"), challenge);
+        m_server->route(QStringLiteral("/~apod/apod/archivepix.html"), FixtureServer::proxyRefusal());
         setAPODServerForTesting(QStringLiteral("127.0.0.1:%1/~apod").arg(m_server->port()));
-        Globals::UseProxy = true;
-        Globals::pAddress = address;
-        Globals::pPort = port == u"SERVER" ? int(m_server->port()) : SettingInteger(port);
+        Test::useTypedProxy(address, port, m_server->port());
 
         m_window = MainWindow::instance();
         QTRY_COMPARE(alertHeading(), QStringLiteral("The web server returned error 103!"));

@@ -1,9 +1,11 @@
 #include "support/settingsfiles.h"
 
+#include "shell/globals.h"
 #include "shell/settings.h"
 #include "support/testenv.h"
 
 #include <QDir>
+#include <QTest>
 
 #include <chrono>
 #include <fcntl.h>
@@ -11,6 +13,29 @@
 #include <unistd.h>
 
 namespace Starwick::Test {
+
+void addUnusableProxyRows()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("port");
+    QTest::newRow("no port") << "127.0.0.1"
+                             << "";
+    QTest::newRow("port 0") << "127.0.0.1"
+                            << "0";
+    QTest::newRow("port not a number") << "127.0.0.1"
+                                       << "abc";
+    QTest::newRow("port over 65535") << "127.0.0.1"
+                                     << "70000";
+    QTest::newRow("no address") << ""
+                                << "SERVER";
+}
+
+void useTypedProxy(const QString& address, const QString& port, quint16 serverPort)
+{
+    Globals::UseProxy = true;
+    Globals::pAddress = address;
+    Globals::pPort = port == u"SERVER" ? int(serverPort) : SettingInteger(port);
+}
 
 void writeSettings(const QMap<int, QString>& values)
 {

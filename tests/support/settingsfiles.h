@@ -23,6 +23,14 @@ QList<QByteArray> settingsFileLines();
 /// The permission bits of what is at `path` (what a link points to), or -1 when nothing is there.
 int permissionsOf(const QString& path);
 
+/// The rows of a proxy setting that cannot be used, switched on in Preferences: the columns
+/// "address" and "port" as typed there, where the port "SERVER" stands for a test server's
+/// (typedProxyPort()).
+void addUnusableProxyRows();
+/// Puts the proxy of a row of addUnusableProxyRows() into Globals, switched on; "SERVER" becomes
+/// `serverPort`.
+void useTypedProxy(const QString& address, const QString& port, quint16 serverPort);
+
 /// Watches a named pipe while it lives and counts every time a reader held it open. Each such
 /// reader is let go at once (it reads an empty pipe), so code that wrongly opens the pipe fails
 /// the test instead of hanging it for good.
