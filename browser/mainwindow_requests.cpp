@@ -401,7 +401,7 @@ void MainWindow::TCPSocket2_DownloadComplete(const QString& /*url*/, int status,
         // A damaged file or something else than a picture came: keep nothing in the cache, so the
         // next visit of the day asks for the picture again.
         file.Delete();
-        showFailedDay(QStringLiteral("The picture could not be read: what the server sent is not a picture."), true);
+        showFailedDay(QStringLiteral("What the server sent is not a picture."), true);
         return;
     }
     showPicture(std::move(picture), file);

@@ -190,7 +190,7 @@ private slots:
             << QStringLiteral("The picture did not come: the server stopped sending. Try again later.") << true;
         QTest::newRow("bytes that are not a picture")
             << Failure::NotAPicture
-            << QStringLiteral("The picture could not be read: what the server sent is not a picture.") << true;
+            << QStringLiteral("What the server sent is not a picture.") << true;
         QTest::newRow("Ctrl+. during the picture")
             << Failure::Stopped << QStringLiteral("The picture download was stopped.") << true;
         // A file size limit fails the write as a full disk does, with the system's own reason.
