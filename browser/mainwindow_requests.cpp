@@ -401,7 +401,10 @@ void MainWindow::TCPSocket2_DownloadComplete(const QString& /*url*/, int status,
         // A damaged file or something else than a picture came: keep nothing in the cache, so the
         // next visit of the day asks for the picture again.
         file.Delete();
-        showFailedDay(QStringLiteral("What the server sent is not a picture."), true);
+        showFailedDay(error == platform::Picture::IncompleteFileError()
+                          ? QStringLiteral("The picture arrived incomplete. Try again later.")
+                          : QStringLiteral("What the server sent is not a readable picture."),
+                      true);
         return;
     }
     showPicture(std::move(picture), file);

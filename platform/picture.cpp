@@ -173,6 +173,11 @@ qint64 wholeDataBytes(const QString& path, const QByteArray& format)
 
 } // namespace
 
+QString Picture::IncompleteFileError()
+{
+    return QStringLiteral("The picture file is incomplete.");
+}
+
 PictureRef Picture::Open(const QString& path, QString* error, int maxDecodedSide)
 {
     if (QImageReader::allocationLimit() < kAllocationLimitMiB)
@@ -189,7 +194,7 @@ PictureRef Picture::Open(const QString& path, QString* error, int maxDecodedSide
     const qint64 dataBytes = wholeDataBytes(path, reader.format());
     if (dataBytes < 0) {
         if (error)
-            *error = QStringLiteral("The picture file is incomplete.");
+            *error = IncompleteFileError();
         return nullptr;
     }
     const bool jpeg = reader.format() == "jpeg";

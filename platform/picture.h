@@ -33,6 +33,8 @@ public:
     /// it may come out somewhat smaller than the limits. Returns nullptr when the file does not
     /// open as a picture, with the reason in `error` when given.
     static PictureRef Open(const QString& path, QString* error = nullptr, int maxDecodedSide = kMaxDecodedSide);
+    /// The reason Open gives for a file that holds only the start of a picture.
+    static QString IncompleteFileError();
 
     /// The bitmap kept for a large picture holds no more than a 4K screen shows: at most 4096
     /// pixels on its longer side and 3840 x 2160 pixels in all.

@@ -189,8 +189,7 @@ private slots:
             << Failure::PictureStalled
             << QStringLiteral("The picture did not come: the server stopped sending. Try again later.") << true;
         QTest::newRow("bytes that are not a picture")
-            << Failure::NotAPicture
-            << QStringLiteral("What the server sent is not a picture.") << true;
+            << Failure::NotAPicture << QStringLiteral("What the server sent is not a readable picture.") << true;
         QTest::newRow("Ctrl+. during the picture")
             << Failure::Stopped << QStringLiteral("The picture download was stopped.") << true;
         // A file size limit fails the write as a full disk does, with the system's own reason.
