@@ -3,8 +3,12 @@
 // comparison, the stripper that restarts its "<" search from the beginning after every removed tag,
 // at 10 and 100 KiB. Then the day-page cuts on a real-shaped page, and on a real page followed by
 // hostile shapes (openers that never close, closers with no ">" after them) at 2 and 8 MiB: the
-// time per MiB must stay flat as the page grows. Prints figures only.
+// time per MiB must stay flat as the page grows. Last, the shapes a hostile server can send: an
+// explanation that is one run of line ends and a title that is one run of blanks, from 1 to 30 MiB,
+// through the credit and explanation cuts and the archive line parser, with the process's peak memory after
+// each. Prints figures only.
 
+#include "browser/archivepage.h"
 #include "browser/daypage.h"
 #include "browser/pagetext.h"
 
@@ -13,6 +17,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <sys/resource.h>
 
 using namespace Starwick;
 
@@ -115,6 +120,23 @@ double timeDayCuts(const QString& page)
     return static_cast<double>(timer.nsecsElapsed()) / 1e6 / calls;
 }
 
+// Milliseconds for one call of `work` (a single call: the large shapes take long enough alone).
+double timeOnce(const std::function<qsizetype()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    if (work() < 0)
+        std::puts("");
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+long peakMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
 void report(const char* label, qsizetype bytes, double ms)
 {
     const double kib = static_cast<double>(bytes) / 1024.0;
@@ -161,6 +183,22 @@ int main(int argc, char* argv[])
             std::snprintf(label, sizeof label, "page + \"%s\" repeated", shape);
             report(label, page.size(), timeDayCuts(page));
         }
+    }
+    std::printf("Hostile shapes (one call each; peak memory of the process so far)\n");
+    for (qsizetype mib : {1, 4, 30}) {
+        const qsizetype bytes = mib * 1024 * 1024;
+        const QString lineEnds = QStringLiteral("<b> Explanation: </b> What") + QString(bytes, u'\n') +
+                                 QStringLiteral("happened? <p> <center> <b> Tomorrow's picture: </b>");
+        double ms = timeOnce([&] { return CutCredits(lineEnds).size() + CutExplanation(lineEnds).size(); });
+        report("explanation of line ends (both cuts)", bytes, ms);
+        const QString blanks = QStringLiteral("2023 October 15: <a href=\"ap231015.html\">") + QString(bytes, u' ') +
+                               QStringLiteral("</a><br>");
+        ms = timeOnce([&] {
+            ArchiveLineParser parser(QStringLiteral("www.star.ucl.ac.uk/~apod"));
+            return parser.parse(blanks).displayText.size();
+        });
+        report("archive title of blanks", bytes, ms);
+        std::printf("  %-40s %8ld MiB\n", "peak memory so far", peakMiB());
     }
     return 0;
 }

@@ -83,7 +83,6 @@ QString withoutHiddenText(const QString& page)
     // answers that without a search per opener.
     const qsizetype lastTagEnd = text.lastIndexOf(u'>');
     QString out;
-    out.reserve(page.size());
     qsizetype from = 0;
     qsizetype at = 0;
     while ((at = text.indexOf(u'<', at)) >= 0) {
@@ -109,9 +108,13 @@ QString withoutHiddenText(const QString& page)
             ++at;
             continue;
         }
+        if (from == 0)
+            out.reserve(page.size());
         out.append(text.mid(from, at - from));
         from = at = end;
     }
+    if (from == 0)
+        return page; // nothing hidden: the page itself, shared rather than copied
     out.append(text.mid(from));
     return out;
 }

@@ -2,6 +2,8 @@
 
 #include <QStringView>
 
+#include <utility>
+
 namespace Starwick {
 
 namespace {
@@ -121,7 +123,6 @@ QString ClearHTML(QString s, const std::function<void()>& yield)
     // after each removal: everything before the removed tag holds no "<".
     const QStringView text(s);
     QString out;
-    out.reserve(s.size());
     qsizetype from = 0;
     for (;;) {
         const qsizetype open = text.indexOf(u'<', from);
@@ -130,17 +131,36 @@ QString ClearHTML(QString s, const std::function<void()>& yield)
         const qsizetype close = text.indexOf(u'>', open);
         if (close < 0)
             break; // a "<" that no ">" follows is text, and so is everything after it
+        if (from == 0)
+            out.reserve(s.size());
         out.append(text.mid(from, open - from));
         from = close + 1;
         if (yield)
             yield();
     }
-    out.append(text.mid(from));
-    for (QChar& c : out) {
-        if (c == u'\n' || c == u'\r')
-            c = u' ';
+    if (from == 0)
+        out = std::move(s); // no tags: the blanks below are thinned in the text itself
+    else
+        out.append(text.mid(from));
+    // Line ends become blanks, then each pair of blanks becomes one, left to right and not again:
+    // a run of three or four blanks leaves two. One pass that writes behind where it reads, so a
+    // long run costs no more than its length.
+    QChar* const data = out.data();
+    const qsizetype size = out.size();
+    auto blankAt = [data](qsizetype i) {
+        const QChar c = data[i];
+        return c == u' ' || c == u'\n' || c == u'\r';
+    };
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < size; ++kept) {
+        if (blankAt(i)) {
+            i += i + 1 < size && blankAt(i + 1) ? 2 : 1;
+            data[kept] = u' ';
+        } else {
+            data[kept] = data[i++];
+        }
     }
-    out.replace(QStringLiteral("  "), QStringLiteral(" "));
+    out.truncate(kept);
     return out;
 }
 

@@ -53,6 +53,8 @@ private slots:
                                                 << "a  b" << 0;
         QTest::newRow("three blanks become two") << "a   b"
                                                  << "a  b" << 0;
+        QTest::newRow("five line ends and blanks become three") << " \r\n\n a \n"
+                                                                << "   a " << 0;
         QTest::newRow("entity unchanged") << "Sun &amp; Moon"
                                           << "Sun &amp; Moon" << 0;
         QTest::newRow("less-than without greater-than keeps the rest") << "a<i>b</i> x < y"
