@@ -132,18 +132,28 @@ void UpdateCheckWindow::TCPSocket1_PageReceived(const QString& /*url*/, int stat
             close();
         break;
     case VersionAnswer::Failed:
-        // An error page, a cut answer or a body that is not a version tells nothing: a check at
-        // launch ends without a word, one the user asked for says so and waits for Cancel.
-        if (isVisible())
-            StatusText->setText(QStringLiteral("The check failed."));
-        else
-            close();
+        // An error page, a cut answer or a body that is not a version tells nothing.
+        checkFailed();
         break;
     }
 }
 
+void UpdateCheckWindow::checkFailed()
+{
+    // A check at launch ends without a word; one the user asked for says so and waits for Cancel.
+    if (isVisible())
+        StatusText->setText(QStringLiteral("The check failed."));
+    else
+        close();
+}
+
 void UpdateCheckWindow::TCPSocket1_Error(int code)
 {
+    if (code == platform::HTTPSocket::PageTooLarge) {
+        // The server answered, with far more than a version: a failed check, not a network fault.
+        checkFailed();
+        return;
+    }
     HTTPAlert::ReportSocketError(*TCPSocket1, code);
     // A hidden check has nothing more to do: it goes, so that "Check for Updates..." starts anew.
     if (!isVisible())

@@ -53,6 +53,9 @@ public:
 
     /// Closing ends the check: the timer stops and the request is dropped, so nothing follows.
     void Close() override;
+
+private:
+    void checkFailed();
 };
 
 } // namespace Starwick

@@ -135,6 +135,8 @@ private slots:
         FixtureServer::Response cut = FixtureServer::Response::page("1.3.0", 200, "text/plain");
         cut.dropAfter = 3; // "1.3" arrives, then the connection closes
         const auto text = [](const QByteArray& body) { return FixtureServer::Response::page(body, 200, "text/plain"); };
+        // Past the page limit: the socket drops it as too large, a failed check and no alert.
+        const QByteArray huge(platform::HTTPSocket::maxPageSize() + 1, '9');
 
         struct Row
         {
@@ -155,6 +157,7 @@ private slots:
              Shown::Nothing, ""},
             {"404", missing, Shown::Failed, Shown::Nothing, ""},
             {"cut answer", cut, Shown::Failed, Shown::Nothing, ""},
+            {"over the page limit", text(huge), Shown::Failed, Shown::Nothing, ""},
         };
         for (const Row& row : rows) {
             QTest::addRow("%s, from the menu", row.name)
