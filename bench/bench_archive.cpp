@@ -22,16 +22,14 @@
 #include "shell/settings.h"
 #include "support/apodsite.h"
 #include "support/fixtureserver.h"
+#include "support/serverthread.h"
 #include "support/testenv.h"
 
 #include <QApplication>
 #include <QDate>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QScopeGuard>
-#include <QThread>
 
 #include <cstdio>
 #include <cstdlib>
@@ -130,14 +128,6 @@ void checkRows(Figures& figures, const QDate& newest)
     }
 }
 
-bool waitFor(const std::function<bool()>& done, int ms = 10000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
 void print(int run, const char* drawer, const Figures& f)
 {
     std::printf("%4d  %-7s %9.1f %11.1f %13.1f %7d %10.2f %8d %6d %6d %9d %7ld  %s\n", run, drawer, f.totalMs,
@@ -162,10 +152,9 @@ int main(int argc, char* argv[])
     if (const int at = arguments.indexOf(QStringLiteral("--runs")); at >= 0 && at + 1 < arguments.size())
         runs = std::max(1, arguments.at(at + 1).toInt());
 
-    // The fixture site runs in a thread of its own, so that the main thread's event loop (which
-    // every yield runs) watches no more than the program's own: no listening socket of a server.
-    // All its routes are set before it starts.
-    auto* server = new FixtureServer;
+    // The fixture site, on a thread of its own; all its routes are set before it starts.
+    Test::ServerThread serverThread;
+    FixtureServer* server = &serverThread.server();
     const ApodSite site(*server, QStringLiteral("/~apod"));
     // The newest line of the big page is the last of 11,500 days from the first; its page is
     // served as the fixture site's video day, so the request at the end fetches no picture.
@@ -174,18 +163,7 @@ int main(int argc, char* argv[])
         QStringLiteral("ap") + newest.toString(QStringLiteral("yyMMdd")) + QStringLiteral(".html");
     server->route(site.dayPath(newestPage),
                   FixtureServer::Response::page(site.day(QStringLiteral("ap250314.html")).html));
-    QThread serverThread;
-    server->moveToThread(&serverThread);
-    serverThread.start();
-    bool started = false;
-    QMetaObject::invokeMethod(
-        server, [server, &started] { started = server->start(); }, Qt::BlockingQueuedConnection);
-    const auto stopServer = qScopeGuard([server, &serverThread] {
-        QMetaObject::invokeMethod(
-            server, [server] { delete server; }, Qt::BlockingQueuedConnection);
-        serverThread.quit();
-        serverThread.wait();
-    });
+    const bool started = serverThread.start();
     if (!started) {
         std::fprintf(stderr, "cannot start the fixture server\n");
         return 1;
@@ -197,7 +175,7 @@ int main(int argc, char* argv[])
     // The window opens as at launch, reading the fixture site's small archive.
     MainWindow* window = MainWindow::instance();
     DayListBox* list = IndexWindow::instance()->ListBox1;
-    if (!waitFor([&] { return window->StatsText->text() == kDayPageAnswered; })) {
+    if (!Test::waitFor([&] { return window->StatsText->text() == kDayPageAnswered; })) {
         std::fprintf(stderr, "the main window did not finish opening: %s\n", qPrintable(window->StatsText->text()));
         return 1;
     }
@@ -223,13 +201,13 @@ int main(int argc, char* argv[])
             else
                 drawer->hide();
             // Let the drawer show (or go) and everything settle before the archive comes.
-            waitFor([] { return false; }, 100);
+            Test::waitFor([] { return false; }, 100);
 
             Figures figures = feedArchive(window, page);
             checkRows(figures, newest);
             print(run, shown ? "shown" : "hidden", figures);
             failures += figures.badRows != 0;
-            if (!waitFor([&] { return window->StatsText->text() == kDayPageAnswered; })) {
+            if (!Test::waitFor([&] { return window->StatsText->text() == kDayPageAnswered; })) {
                 std::printf("      the newest day's page was not shown: %s\n", qPrintable(window->StatsText->text()));
                 ++failures;
             }

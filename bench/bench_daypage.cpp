@@ -15,15 +15,13 @@
 #include "shell/settings.h"
 #include "support/apodsite.h"
 #include "support/fixtureserver.h"
+#include "support/serverthread.h"
 #include "support/testenv.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QScopeGuard>
-#include <QThread>
 
 #include <cstdio>
 
@@ -63,14 +61,6 @@ Figures feedDayPage(MainWindow* window, const QByteArray& page)
     return figures;
 }
 
-bool waitFor(const std::function<bool()>& done, int ms = 10000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
 QByteArray hostilePage(const char* shape, qsizetype bytes)
 {
     const QByteArray head = "<html><body><center><h1>Astronomy Picture of the Day</h1><p>2023 October 15<br>"
@@ -101,22 +91,11 @@ int main(int argc, char* argv[])
     platform::setQuitHandlerForTesting([](int) {});
     platform::setUrlOpenerForTesting([](const QUrl&) {});
 
-    // The fixture site runs in a thread of its own, so that the main thread's event loop watches
-    // only the program's own sockets.
-    auto* server = new FixtureServer;
+    // The fixture site, on a thread of its own.
+    Test::ServerThread serverThread;
+    FixtureServer* server = &serverThread.server();
     const ApodSite site(*server, QStringLiteral("/~apod"));
-    QThread serverThread;
-    server->moveToThread(&serverThread);
-    serverThread.start();
-    bool started = false;
-    QMetaObject::invokeMethod(
-        server, [server, &started] { started = server->start(); }, Qt::BlockingQueuedConnection);
-    const auto stopServer = qScopeGuard([server, &serverThread] {
-        QMetaObject::invokeMethod(
-            server, [server] { delete server; }, Qt::BlockingQueuedConnection);
-        serverThread.quit();
-        serverThread.wait();
-    });
+    const bool started = serverThread.start();
     if (!started) {
         std::fprintf(stderr, "cannot start the fixture server\n");
         return 1;
@@ -126,7 +105,7 @@ int main(int argc, char* argv[])
 
     MainWindow* window = MainWindow::instance();
     // The window opens as at launch: the archive, then the newest day's page and picture.
-    if (!waitFor([&] {
+    if (!Test::waitFor([&] {
             return !Globals::DayHTML.isEmpty() && !window->TCPSocket2->isBusy() && !window->TCPSocket3->isBusy();
         })) {
         std::fprintf(stderr, "the main window did not finish opening: %s\n", qPrintable(window->StatsText->text()));
@@ -144,7 +123,7 @@ int main(int argc, char* argv[])
             const char* verdict = explanation.size() > mib * 1024 * 1024 / 2 + 64 ? "NOT THINNED" : "thinned";
             std::printf("%-28s %8lld %10.1f %8d %10.1f  %lld chars, %s\n", shape, static_cast<long long>(mib),
                         f.totalMs, f.yields, f.longestMs, static_cast<long long>(explanation.size()), verdict);
-            waitFor([] { return false; }, 50);
+            Test::waitFor([] { return false; }, 50);
         }
     }
     return 0;

@@ -158,14 +158,6 @@ private:
     bool m_inside = false;
 };
 
-bool waitFor(const std::function<bool()>& done, int ms = 10000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -191,12 +183,13 @@ int runOnce(int argc, char* argv[])
     const QString cacheFile = CacheFolder().Child(kCacheName).path();
 
     MainWindow* window = MainWindow::instance();
-    if (!waitFor([&] { return window->StatsText->text() == QStringLiteral("This day has no picture to show."); })) {
+    if (!Test::waitFor(
+            [&] { return window->StatsText->text() == QStringLiteral("This day has no picture to show."); })) {
         std::fprintf(stderr, "the main window did not finish opening\n");
         return 1;
     }
     PaintTimer paints(window->Canvas1);
-    waitFor([] { return false; }, 200);
+    Test::waitFor([] { return false; }, 200);
     const Memory before = memoryNow();
 
     // The handler cuts the day's texts with a yield per tag, so the picture may well be painted
@@ -243,7 +236,7 @@ int runOnce(int argc, char* argv[])
             return 1;
         }
         newSize.push_back(redrawMs + paintMs);
-        waitFor([] { return false; }, Starwick::platform::Window::kResizeSettleMs + 30);
+        Test::waitFor([] { return false; }, Starwick::platform::Window::kResizeSettleMs + 30);
     }
     const Memory end = memoryNow();
 

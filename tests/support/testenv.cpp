@@ -3,6 +3,8 @@
 #include "platform/folderitem.h"
 #include "shell/servers.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -116,6 +118,14 @@ QString dataPath(const QString& name)
 {
     const QString base = QStringLiteral(STARWICK_TEST_DATA_DIR);
     return name.isEmpty() ? base : base + QLatin1Char('/') + name;
+}
+
+bool waitFor(const std::function<bool()>& done, int ms)
+{
+    QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
 }
 
 } // namespace Starwick::Test

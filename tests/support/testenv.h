@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QTest>
 
+#include <functional>
+
 namespace Starwick::Test {
 
 /// Points HOME and the XDG folders of this process at a fresh temporary folder, so that no test
@@ -37,6 +39,10 @@ void releaseClosedWindows();
 
 /// The folder of the test fixtures in the source tree.
 QString dataPath(const QString& name = QString());
+
+/// Runs the event loop until `done` holds or `ms` milliseconds have passed; whether it holds. For
+/// benchmarks, where Qt Test's QTRY_ macros have no test to fail.
+bool waitFor(const std::function<bool()>& done, int ms = 10000);
 
 } // namespace Starwick::Test
 
